@@ -1,0 +1,130 @@
+#pragma once
+// The emulated 1C:Enterprise host: the global context (rights set, constants, end of work), the
+// context with the information-base directory, modules whose procedures are written in C++, class
+// registration, run-time errors and the external events it receives, kept in order.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+
+namespace klt::emu {
+
+struct RecordedEvent {
+    std::string source, message, data;
+    friend bool operator==(const RecordedEvent&, const RecordedEvent&) = default;
+};
+
+struct RuntimeError {
+    std::string text;
+    int code = 0;
+};
+
+// A module whose procedures and functions are C++ callables.
+class EmulatedModule : public host::Module {
+public:
+    using Proc = std::function<void(std::vector<host::Value*>& args)>;
+    using Func = std::function<host::Value(std::vector<host::Value*>& args)>;
+
+    void AddProcedure(const std::string& name, Proc proc);
+    void AddFunction(const std::string& name, Func func);
+    void AddVariable(const std::string& name, host::Value initial = host::Value());
+    const host::Value* Variable(const std::string& name) const;
+
+    int FindProc(const char* name, int flag) override;
+    int FindFunc(const char* name) override;
+    int CallAsProc(int index, int count, host::Value** args) override;
+    int CallAsFunc(int index, host::Value& result, int count, host::Value** args) override;
+    int FindStaticVar(const char* name) override;
+    int SetStaticVarValue(int index, const host::Value& value, int flag) override;
+
+private:
+    struct Entry {
+        std::string name;
+        Proc proc;  // one of the two is set
+        Func func;
+    };
+    std::vector<Entry> entries_;
+    std::vector<std::pair<std::string, host::Value>> variables_;
+};
+
+struct HostSettings {
+    std::string ibDirectory;    // as the host reports it, e.g. C:\Base\ or a native path
+    std::string rightsSetName;  // CP1251
+    std::map<std::string, host::Value> constants;  // CP1251 names
+    bool hasConstants = true;                      // false: the global context lacks "Константа"
+};
+
+class EmulatedHost : public host::Host, public host::EventSink {
+public:
+    explicit EmulatedHost(HostSettings settings);
+    ~EmulatedHost();
+    EmulatedHost(const EmulatedHost&) = delete;
+    EmulatedHost& operator=(const EmulatedHost&) = delete;
+
+    const HostSettings& settings() const { return settings_; }
+
+    // The configuration's global module: first in the walk of loaded modules, and the executed one.
+    EmulatedModule& GlobalModule() { return *modules_.front(); }
+    EmulatedModule& AddModule();
+
+    // As 1C code's СоздатьОбъект: a new object of a registered class, holding one reference, or
+    // null for an unknown name. Names compare without regard to case.
+    host::Value CreateObject(const std::string& name);
+    std::vector<std::string> RegisteredNames() const;
+
+    // Calls a method by name as the host does (FindMethod, GetNParams, HasRetVal, entry), filling
+    // omitted trailing arguments with empty values. Answers false and records a run-time error
+    // when the method is missing or the entry refuses.
+    bool CallMethod(host::Context& object, const std::string& name, std::vector<host::Value> args,
+                    host::Value* result);
+
+    const std::vector<RecordedEvent>& Events() const { return events_; }
+    const std::vector<RuntimeError>& Errors() const { return errors_; }
+    std::vector<RuntimeError> TakeErrors();
+    bool ShutdownRequested() const { return shutdownRequested_; }
+    void RequestShutdown() { shutdownRequested_ = true; }
+
+    // Called for every external event, after it is recorded.
+    std::function<void(const RecordedEvent&)> onEvent;
+
+    // host::EventSink
+    void ExternalEvent(const std::string& source, const std::string& message, const std::string& data) override;
+
+    // host::Host
+    host::MetaData* GetMetaData() override;
+    bool RegisterContextClass(const host::RuntimeClass* cls, const char* name, host::TypeCode type) override;
+    void UnRegisterContextClass(const host::RuntimeClass* cls) override;
+    host::Context* GetLoadedContext(int number) override;
+    int GetFirstLoadedModuleID() override;
+    int GetNextLoadedModuleID(int id) override;
+    host::Module* GetLoadedModule(int id) override;
+    host::Module* GetExecutedModule() override;
+    void RaiseExtRuntimeError(const char* text, int code) override;
+    host::WindowHandle GetMainFrame() override;
+    host::Document* GetTopmostDocument(host::WindowHandle dialog) override;
+    host::Document* GetActiveDocument(host::WindowHandle frame) override;
+    host::Document* GetFormDocument(host::Context* form) override;
+
+private:
+    class MetaDataImpl;
+    struct Registration {
+        const host::RuntimeClass* cls;
+        std::string name;
+        host::TypeCode type;
+    };
+
+    HostSettings settings_;
+    std::unique_ptr<MetaDataImpl> metaData_;
+    std::vector<std::unique_ptr<EmulatedModule>> modules_;
+    std::vector<Registration> registrations_;
+    host::Value globalContext_;
+    host::Value ibContext_;
+    std::vector<RecordedEvent> events_;
+    std::vector<RuntimeError> errors_;
+    bool shutdownRequested_ = false;
+};
+
+}  // namespace klt::emu

@@ -1,0 +1,145 @@
+#include "core/addin.h"
+
+#include "core/host_calls.h"
+#include "core/interception.h"
+#include "core/state.h"
+#include "drivers/aura.h"
+#include "drivers/nippon.h"
+#include "drivers/tablo.h"
+#include "frontdesk/key_lock.h"
+#include "frontdesk/vkusnica.h"
+#include "halls/zaly.h"
+#include "hostwin/windows_object.h"
+#include "platform/platform.h"
+#include "text/literal.h"
+
+namespace klt::core {
+
+using namespace klt::text::literals;
+
+namespace {
+
+struct Registered {
+    const char* name;
+    const host::RuntimeClass* runtimeClass;
+};
+
+// Registration order is part of the contract: each class's identifier is taken in this order.
+const Registered kClasses[kClassCount] = {
+    {"Vkusnica", &frontdesk::kCWinRuntimeClass}, {"Windows", &hostwin::kCWin1RuntimeClass},
+    {"Aura", &drivers::kCAuraRuntimeClass},      {"Nippon", &drivers::kCNipponRuntimeClass},
+    {"Tablo", &drivers::kCTabloRuntimeClass},    {"Zaly", &halls::kCZalRuntimeClass},
+};
+
+std::string CallTextFunction(int loadedContext, std::string_view name, std::vector<host::Value> args) {
+    host::Value result;
+    host::Host* h = State().host;
+    if (!h || !CallContextFunction(h->GetLoadedContext(loadedContext), std::string(name), std::move(args), result))
+        return {};
+    return result.GetString();
+}
+
+void InstallHooks(const std::string& rightsSet) {
+    AddInState& s = State();
+    platform::Hooks* hooks = platform::Get().hooks;
+    if (!hooks) return;
+    // Exact, case-sensitive: any other spelling is the administrator.
+    if (rightsSet == "РабочееМесто"_cp) {
+        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &WorkplaceFormHook);
+        s.workplaceKeyboardHook = hooks->Install(platform::HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
+    } else if (rightsSet == "РабочееМестоPPC"_cp) {
+        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &PocketFormHook);
+        s.pocketMode = 1;
+    } else {
+        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &AdminFormHook);
+    }
+}
+
+}  // namespace
+
+std::string DoubleBackslashes(std::string_view directory) {
+    std::string out;
+    out.reserve(directory.size() * 2);
+    std::size_t i = 0;
+    if (directory.substr(0, 2) == "\\\\") {
+        out += "\\\\";
+        i = 2;
+    }
+    for (; i < directory.size(); ++i) {
+        out += directory[i];
+        if (directory[i] == '\\') out += '\\';
+    }
+    return out;
+}
+
+host::Value GetHostConstant(const std::string& name) {
+    host::Host* h = State().host;
+    host::Context* global = h ? h->GetLoadedContext(1) : nullptr;
+    if (!global) return host::Value(0);
+    int constants = global->FindProp(std::string("Константа"_cp).c_str());
+    if (constants < 0) return host::Value(0);
+    host::Value collection;
+    global->GetPropVal(constants, collection);
+    host::Context* c = collection.GetContext();
+    if (!c) return host::Value(0);
+    int property = c->FindProp(name.c_str());
+    if (property < 0) return host::Value(0);
+    host::Value value;
+    c->GetPropVal(property, value);
+    return value;
+}
+
+void Init(host::Host* h, host::EventSink* sink) {
+    if (State().initialised) Done();  // a second Init must not stack hooks or registrations
+    AddInState& s = State();
+    s = AddInState();
+    s.host = h;
+
+    // 1-2. Metadata, then the six classes, each with a fresh identifier.
+    s.metaData = h ? h->GetMetaData() : nullptr;
+    for (int i = 0; i < kClassCount; ++i) {
+        if (s.metaData) s.classObjectIds[i] = host::ObjectId{s.metaData->GetNewID(), s.metaData->GetDefDBSign()};
+        if (h) h->RegisterContextClass(kClasses[i].runtimeClass, kClasses[i].name, host::kAddInObjectType);
+    }
+
+    // 3-4. Who the user is decides the hooks.
+    s.rightsSetName = CallTextFunction(1, "НазваниеНабораПрав"_cp, {host::Value(std::string())});
+    InstallHooks(s.rightsSetName);
+
+    // 5. Host function patches (nothing to patch where the host's libraries are not loaded).
+    if (platform::HostPatcher* patcher = platform::Get().patcher) patcher->InstallHostPatches();
+
+    // 6. The information-base directory every file path is built from.
+    s.ibDirectory = DoubleBackslashes(CallTextFunction(5, "КаталогИБ"_cp, {}));
+
+    // 7-8. Front-office settings, for the workplace only.
+    if (s.rightsSetName == "РабочееМесто"_cp) {
+        s.showPrice = GetHostConstant(std::string("ВыводитьЦену"_cp)).GetInt32();
+        s.showPictures = GetHostConstant(std::string("ОтображатьКартинки"_cp)).GetInt32();
+        s.showText = GetHostConstant(std::string("ОтображатьТекст"_cp)).GetInt32();
+    }
+
+    // 9-10. The main window as it is now, and the event sink.
+    if (platform::Desktop* desktop = platform::Get().desktop) s.hostMainWindow = desktop->ActiveWindow();
+    s.eventSink = sink;
+    s.initialised = true;
+}
+
+void Done() {
+    AddInState& s = State();
+    if (!s.initialised) return;
+    if (s.host) {
+        for (const Registered& c : kClasses) s.host->UnRegisterContextClass(c.runtimeClass);
+    }
+    if (platform::Hooks* hooks = platform::Get().hooks) {
+        if (s.callWndRetHook) hooks->Remove(s.callWndRetHook);
+        if (s.workplaceKeyboardHook) hooks->Remove(s.workplaceKeyboardHook);
+    }
+    s.callWndRetHook = 0;
+    s.workplaceKeyboardHook = 0;
+    s.eventSink = nullptr;
+    s.host = nullptr;  // the host may unload us next; nothing may reach it through a stale pointer
+    s.initialised = false;
+}
+
+}  // namespace klt::core

@@ -1,0 +1,35 @@
+#include "core/host_calls.h"
+
+namespace klt::core {
+namespace {
+
+// Argument list as the host's entries take it: one pointer per parameter the method declares.
+std::vector<host::Value*> Pointers(host::Context& context, int number, std::vector<host::Value>& args) {
+    int count = context.GetNParams(number);
+    if (count > 0 && args.size() < static_cast<std::size_t>(count)) args.resize(count);
+    std::vector<host::Value*> pointers;
+    pointers.reserve(args.size());
+    for (host::Value& v : args) pointers.push_back(&v);
+    return pointers;
+}
+
+}  // namespace
+
+bool CallContextFunction(host::Context* context, const std::string& name, std::vector<host::Value> args,
+                         host::Value& result) {
+    if (!context) return false;
+    int number = context->FindMethod(name.c_str());
+    if (number < 0) return false;
+    std::vector<host::Value*> pointers = Pointers(*context, number, args);
+    return context->CallAsFunc(number, result, pointers.data()) == 0;
+}
+
+bool CallContextProcedure(host::Context* context, const std::string& name, std::vector<host::Value> args) {
+    if (!context) return false;
+    int number = context->FindMethod(name.c_str());
+    if (number < 0) return false;
+    std::vector<host::Value*> pointers = Pointers(*context, number, args);
+    return context->CallAsProc(number, pointers.data()) == 0;
+}
+
+}  // namespace klt::core

@@ -1,0 +1,12 @@
+#pragma once
+// Window-procedure return hooks for the host's UI thread, one per kind of user. They watch form
+// windows as the host shows them; until that work lands each passes every call on unchanged.
+#include <cstdint>
+
+namespace klt::core {
+
+std::intptr_t WorkplaceFormHook(int code, std::uintptr_t wParam, std::intptr_t lParam);
+std::intptr_t PocketFormHook(int code, std::uintptr_t wParam, std::intptr_t lParam);
+std::intptr_t AdminFormHook(int code, std::uintptr_t wParam, std::intptr_t lParam);
+
+}  // namespace klt::core

@@ -1,0 +1,10 @@
+#include "core/state.h"
+
+namespace klt::core {
+
+AddInState& State() {
+    static AddInState state;
+    return state;
+}
+
+}  // namespace klt::core

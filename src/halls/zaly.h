@@ -1,0 +1,21 @@
+#pragma once
+// The "Zaly" object of the configuration's 1C code.
+#include "core/context_class.h"
+
+namespace klt::halls {
+
+extern const host::RuntimeClass kCZalRuntimeClass;
+
+class CZal : public core::ContextClassBase {
+public:
+    static constexpr int kMethodCount = 2;
+    static const core::ClassInfo kInfo;
+
+    CZal();
+
+protected:
+    void RunProcedure(int number, host::Value** args) override;
+    void RunFunction(int number, host::Value& result, host::Value** args) override;
+};
+
+}  // namespace klt::halls

@@ -1,0 +1,36 @@
+#pragma once
+// Window-management state shared by the window-management object, the form-window hooks and the
+// hall view; one per process.
+#include <array>
+#include <string>
+
+#include "core/host.h"
+#include "platform/platform.h"
+
+namespace klt::hostwin {
+
+struct HostWindowState {
+    platform::WindowHandle currentWindow = 0;
+    platform::WindowHandle watchedWindow = 0;
+    platform::WindowHandle receiptWindowP = 0;
+    platform::WindowHandle receiptWindowL = 0;
+    platform::WindowHandle settingsWindow = 0;
+    host::Document* receiptDocument = nullptr;
+    std::int32_t developerMode = 0;
+    std::int32_t screenMode = 1;
+    std::array<std::string, 3> titleLines;
+    std::int32_t titleIndex = 0;
+    std::int32_t hallTableLimit = 40;
+    std::int32_t hallSkipCount = 3;
+    platform::TimerId handleWaitTimer = 0;
+    platform::TimerId formWaitTimer = 0;
+    platform::WindowHandle formWaitWindow = 0;
+    std::string formWaitEvent;
+};
+
+inline constexpr const char* kVersionText = "1.3.0.1";
+inline constexpr std::int32_t kVersionNumber = 1;
+
+HostWindowState& WindowState();
+
+}  // namespace klt::hostwin
