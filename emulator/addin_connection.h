@@ -9,7 +9,7 @@
 namespace klt::emu {
 
 class AddInConnection {
-public:
+  public:
     virtual ~AddInConnection() = default;
     // Creates the add-in object; false with a message when it cannot be had.
     virtual bool Load(std::string& error) = 0;

@@ -14,7 +14,7 @@ namespace {
 // A host-side context whose methods and properties are C++ callables: the global context, the
 // information-base context and the constants collection.
 class TableContext : public host::Context {
-public:
+  public:
     using Method = std::function<void(host::Value* result, host::Value** args)>;
 
     TableContext(const char* className, std::string typeString) : typeString_(std::move(typeString)) {
@@ -25,7 +25,9 @@ public:
     void AddMethod(std::string name, int params, bool function, Method body) {
         methods_.push_back({std::move(name), params, function, std::move(body)});
     }
-    void AddProperty(std::string name, host::Value value) { props_.emplace_back(std::move(name), std::move(value)); }
+    void AddProperty(std::string name, host::Value value) {
+        props_.emplace_back(std::move(name), std::move(value));
+    }
 
     const host::RuntimeClass* GetRuntimeClass() const override { return &runtimeClass_; }
     const char* GetTypeString() const override { return typeString_.c_str(); }
@@ -53,7 +55,9 @@ public:
     const char* GetMethodName(int number, int) const override {
         return Valid(number, methods_.size()) ? methods_[number].name.c_str() : nullptr;
     }
-    int GetNParams(int number) const override { return Valid(number, methods_.size()) ? methods_[number].params : 0; }
+    int GetNParams(int number) const override {
+        return Valid(number, methods_.size()) ? methods_[number].params : 0;
+    }
     int HasRetVal(int number) const override {
         return Valid(number, methods_.size()) && methods_[number].function ? 1 : 0;
     }
@@ -69,14 +73,16 @@ public:
     }
     int GetLoadedID() const override { return 1; }
 
-private:
+  private:
     struct Entry {
         std::string name;
         int params;
         bool function;
         Method body;
     };
-    static bool Valid(int number, std::size_t size) { return number >= 0 && static_cast<std::size_t>(number) < size; }
+    static bool Valid(int number, std::size_t size) {
+        return number >= 0 && static_cast<std::size_t>(number) < size;
+    }
 
     host::RuntimeClass runtimeClass_{};
     std::string typeString_;
@@ -87,21 +93,25 @@ private:
 }  // namespace
 
 class EmulatedHost::MetaDataImpl : public host::MetaData {
-public:
+  public:
     std::int64_t GetNewID() override { return ++lastId_; }
     std::int32_t GetDefDBSign() override { return 0x544C4B; }
     // The emulated configuration names its objects by their metadata paths.
     std::string GetFullName(const std::string& metadataPath) override { return metadataPath; }
 
-private:
+  private:
     std::int64_t lastId_ = 1000;
 };
 
 // ---- modules ----
 
-void EmulatedModule::AddProcedure(const std::string& name, Proc proc) { entries_.push_back({name, std::move(proc), {}}); }
+void EmulatedModule::AddProcedure(const std::string& name, Proc proc) {
+    entries_.push_back({name, std::move(proc), {}});
+}
 
-void EmulatedModule::AddFunction(const std::string& name, Func func) { entries_.push_back({name, {}, std::move(func)}); }
+void EmulatedModule::AddFunction(const std::string& name, Func func) {
+    entries_.push_back({name, {}, std::move(func)});
+}
 
 void EmulatedModule::AddVariable(const std::string& name, host::Value initial) {
     variables_.emplace_back(name, std::move(initial));
@@ -115,13 +125,15 @@ const host::Value* EmulatedModule::Variable(const std::string& name) const {
 
 int EmulatedModule::FindProc(const char* name, int) {
     for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].proc && name && text::EqualsNoCase(name, entries_[i].name)) return static_cast<int>(i);
+        if (entries_[i].proc && name && text::EqualsNoCase(name, entries_[i].name))
+            return static_cast<int>(i);
     return -1;
 }
 
 int EmulatedModule::FindFunc(const char* name) {
     for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].func && name && text::EqualsNoCase(name, entries_[i].name)) return static_cast<int>(i);
+        if (entries_[i].func && name && text::EqualsNoCase(name, entries_[i].name))
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -158,8 +170,9 @@ EmulatedHost::EmulatedHost(HostSettings settings)
     modules_.push_back(std::make_unique<EmulatedModule>());
 
     auto* global = new TableContext("CGlobalContext", "ГлобальныйКонтекст");
-    global->AddMethod(std::string("НазваниеНабораПрав"_cp), 1, true,
-                      [this](host::Value* result, host::Value**) { result->AssignString(settings_.rightsSetName); });
+    global->AddMethod(
+        std::string("НазваниеНабораПрав"_cp), 1, true,
+        [this](host::Value* result, host::Value**) { result->AssignString(settings_.rightsSetName); });
     global->AddMethod(std::string("ЗавершитьРаботуСистемы"_cp), 1, false,
                       [this](host::Value*, host::Value**) { shutdownRequested_ = true; });
     if (settings_.hasConstants) {
@@ -170,8 +183,9 @@ EmulatedHost::EmulatedHost(HostSettings settings)
     globalContext_.AssignContext(global);
 
     auto* ib = new TableContext("CIBContext", "Система");
-    ib->AddMethod(std::string("КаталогИБ"_cp), 0, true,
-                  [this](host::Value* result, host::Value**) { result->AssignString(settings_.ibDirectory); });
+    ib->AddMethod(std::string("КаталогИБ"_cp), 0, true, [this](host::Value* result, host::Value**) {
+        result->AssignString(settings_.ibDirectory);
+    });
     ibContext_.AssignContext(ib);
 }
 
@@ -238,14 +252,18 @@ std::vector<RuntimeError> EmulatedHost::TakeErrors() {
     return taken;
 }
 
-void EmulatedHost::ExternalEvent(const std::string& source, const std::string& message, const std::string& data) {
+void EmulatedHost::ExternalEvent(const std::string& source, const std::string& message,
+                                 const std::string& data) {
     events_.push_back({source, message, data});
     if (onEvent) onEvent(events_.back());
 }
 
-host::MetaData* EmulatedHost::GetMetaData() { return metaData_.get(); }
+host::MetaData* EmulatedHost::GetMetaData() {
+    return metaData_.get();
+}
 
-bool EmulatedHost::RegisterContextClass(const host::RuntimeClass* cls, const char* name, host::TypeCode type) {
+bool EmulatedHost::RegisterContextClass(const host::RuntimeClass* cls, const char* name,
+                                        host::TypeCode type) {
     if (!cls || !name) return false;
     UnRegisterContextClass(cls);
     registrations_.push_back({cls, name, type});
@@ -262,7 +280,9 @@ host::Context* EmulatedHost::GetLoadedContext(int number) {
     return nullptr;
 }
 
-int EmulatedHost::GetFirstLoadedModuleID() { return modules_.empty() ? 0 : 1; }
+int EmulatedHost::GetFirstLoadedModuleID() {
+    return modules_.empty() ? 0 : 1;
+}
 
 int EmulatedHost::GetNextLoadedModuleID(int id) {
     return id >= 1 && static_cast<std::size_t>(id) < modules_.size() ? id + 1 : 0;
@@ -272,16 +292,28 @@ host::Module* EmulatedHost::GetLoadedModule(int id) {
     return id >= 1 && static_cast<std::size_t>(id) <= modules_.size() ? modules_[id - 1].get() : nullptr;
 }
 
-host::Module* EmulatedHost::GetExecutedModule() { return modules_.front().get(); }
+host::Module* EmulatedHost::GetExecutedModule() {
+    return modules_.front().get();
+}
 
-void EmulatedHost::RaiseExtRuntimeError(const char* text, int code) { errors_.push_back({text ? text : "", code}); }
+void EmulatedHost::RaiseExtRuntimeError(const char* text, int code) {
+    errors_.push_back({text ? text : "", code});
+}
 
-host::WindowHandle EmulatedHost::GetMainFrame() { return 0; }
+host::WindowHandle EmulatedHost::GetMainFrame() {
+    return 0;
+}
 
-host::Document* EmulatedHost::GetTopmostDocument(host::WindowHandle) { return nullptr; }
+host::Document* EmulatedHost::GetTopmostDocument(host::WindowHandle) {
+    return nullptr;
+}
 
-host::Document* EmulatedHost::GetActiveDocument(host::WindowHandle) { return nullptr; }
+host::Document* EmulatedHost::GetActiveDocument(host::WindowHandle) {
+    return nullptr;
+}
 
-host::Document* EmulatedHost::GetFormDocument(host::Context*) { return nullptr; }
+host::Document* EmulatedHost::GetFormDocument(host::Context*) {
+    return nullptr;
+}
 
 }  // namespace klt::emu

@@ -24,7 +24,7 @@ struct RuntimeError {
 
 // A module whose procedures and functions are C++ callables.
 class EmulatedModule : public host::Module {
-public:
+  public:
     using Proc = std::function<void(std::vector<host::Value*>& args)>;
     using Func = std::function<host::Value(std::vector<host::Value*>& args)>;
 
@@ -40,7 +40,7 @@ public:
     int FindStaticVar(const char* name) override;
     int SetStaticVarValue(int index, const host::Value& value, int flag) override;
 
-private:
+  private:
     struct Entry {
         std::string name;
         Proc proc;  // one of the two is set
@@ -51,14 +51,14 @@ private:
 };
 
 struct HostSettings {
-    std::string ibDirectory;    // as the host reports it, e.g. C:\Base\ or a native path
-    std::string rightsSetName;  // CP1251
+    std::string ibDirectory;                       // as the host reports it, e.g. C:\Base\ or a native path
+    std::string rightsSetName;                     // CP1251
     std::map<std::string, host::Value> constants;  // CP1251 names
     bool hasConstants = true;                      // false: the global context lacks "Константа"
 };
 
 class EmulatedHost : public host::Host, public host::EventSink {
-public:
+  public:
     explicit EmulatedHost(HostSettings settings);
     ~EmulatedHost();
     EmulatedHost(const EmulatedHost&) = delete;
@@ -91,7 +91,8 @@ public:
     std::function<void(const RecordedEvent&)> onEvent;
 
     // host::EventSink
-    void ExternalEvent(const std::string& source, const std::string& message, const std::string& data) override;
+    void ExternalEvent(const std::string& source, const std::string& message,
+                       const std::string& data) override;
 
     // host::Host
     host::MetaData* GetMetaData() override;
@@ -108,7 +109,7 @@ public:
     host::Document* GetActiveDocument(host::WindowHandle frame) override;
     host::Document* GetFormDocument(host::Context* form) override;
 
-private:
+  private:
     class MetaDataImpl;
     struct Registration {
         const host::RuntimeClass* cls;

@@ -64,7 +64,9 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
     return true;
 }
 
-std::string U(const std::string& cp1251) { return text::Cp1251ToUtf8(cp1251); }
+std::string U(const std::string& cp1251) {
+    return text::Cp1251ToUtf8(cp1251);
+}
 
 struct Call {
     const char* type;
@@ -109,7 +111,8 @@ int RunDemo(emu::EmulatedHost& host) {
         std::printf("call %s.%s: %s", call.type, call.method, ok ? "ok" : "error");
         if (!result.IsEmpty()) std::printf(", result %s", U(result.GetString()).c_str());
         std::printf("\n");
-        for (const emu::RuntimeError& e : host.TakeErrors()) std::printf("  run-time error %d: %s\n", e.code, U(e.text).c_str());
+        for (const emu::RuntimeError& e : host.TakeErrors())
+            std::printf("  run-time error %d: %s\n", e.code, U(e.text).c_str());
     }
 
     // The handle wait reports through the external-event interface once its window is gone; the

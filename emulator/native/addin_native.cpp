@@ -6,7 +6,7 @@ namespace {
 
 // Natively the add-in is linked in: the emulated host calls its start-up and shut-down directly.
 class LinkedAddIn : public AddInConnection {
-public:
+  public:
     bool Load(std::string&) override { return true; }
     int GetInfo() override { return core::kAddInVersion; }
     std::string RegisterExtensionAs() override { return core::kExtensionName; }
@@ -16,6 +16,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<AddInConnection> CreateAddInConnection() { return std::make_unique<LinkedAddIn>(); }
+std::unique_ptr<AddInConnection> CreateAddInConnection() {
+    return std::make_unique<LinkedAddIn>();
+}
 
 }  // namespace klt::emu

@@ -2,6 +2,8 @@
 
 namespace klt::emu {
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
 
 }  // namespace klt::emu

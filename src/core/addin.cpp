@@ -34,7 +34,8 @@ const Registered kClasses[kClassCount] = {
 std::string CallTextFunction(int loadedContext, std::string_view name, std::vector<host::Value> args) {
     host::Value result;
     host::Host* h = State().host;
-    if (!h || !CallContextFunction(h->GetLoadedContext(loadedContext), std::string(name), std::move(args), result))
+    if (!h ||
+        !CallContextFunction(h->GetLoadedContext(loadedContext), std::string(name), std::move(args), result))
         return {};
     return result.GetString();
 }
@@ -98,7 +99,8 @@ void Init(host::Host* h, host::EventSink* sink) {
     // 1-2. Metadata, then the six classes, each with a fresh identifier.
     s.metaData = h ? h->GetMetaData() : nullptr;
     for (int i = 0; i < kClassCount; ++i) {
-        if (s.metaData) s.classObjectIds[i] = host::ObjectId{s.metaData->GetNewID(), s.metaData->GetDefDBSign()};
+        if (s.metaData)
+            s.classObjectIds[i] = host::ObjectId{s.metaData->GetNewID(), s.metaData->GetDefDBSign()};
         if (h) h->RegisterContextClass(kClasses[i].runtimeClass, kClasses[i].name, host::kAddInObjectType);
     }
 

@@ -11,7 +11,8 @@ using namespace klt::text::literals;
 
 int FindMethodIn(const MethodDef* methods, int count, std::string_view name) {
     for (int i = 0; i < count; ++i) {
-        if (text::EqualsNoCase(name, methods[i].english) || text::EqualsNoCase(name, methods[i].russian)) return i;
+        if (text::EqualsNoCase(name, methods[i].english) || text::EqualsNoCase(name, methods[i].russian))
+            return i;
     }
     return -1;
 }
@@ -22,7 +23,9 @@ void RaiseRuntimeError(const std::string& text, int code) {
 
 ContextClassBase::ContextClassBase(const ClassInfo& info) : info_(info) {}
 
-host::ObjectId ContextClassBase::GetID() const { return State().classObjectIds.at(info_.classIndex); }
+host::ObjectId ContextClassBase::GetID() const {
+    return State().classObjectIds.at(info_.classIndex);
+}
 
 int ContextClassBase::FindMethod(const char* name) const {
     return FindMethodIn(info_.methods, info_.methodCount, name ? std::string_view(name) : std::string_view());
@@ -36,13 +39,19 @@ const char* ContextClassBase::GetMethodName(int number, int alias) const {
 
 // The host passes only numbers it had from FindMethod; anything else reads as an empty row rather
 // than past the table.
-int ContextClassBase::GetNParams(int number) const { return Valid(number) ? info_.methods[number].params : 0; }
+int ContextClassBase::GetNParams(int number) const {
+    return Valid(number) ? info_.methods[number].params : 0;
+}
 
-int ContextClassBase::HasRetVal(int number) const { return Valid(number) ? info_.methods[number].hasResult : 0; }
+int ContextClassBase::HasRetVal(int number) const {
+    return Valid(number) ? info_.methods[number].hasResult : 0;
+}
 
 // Every parameter has a default, so 1C code may leave out trailing arguments; the value stays as
 // the host supplied it.
-int ContextClassBase::GetParamDefValue(int, int, host::Value*) const { return 1; }
+int ContextClassBase::GetParamDefValue(int, int, host::Value*) const {
+    return 1;
+}
 
 int ContextClassBase::GetClassWord(std::string& word) const {
     word = info_.classWord;

@@ -30,7 +30,7 @@ inline constexpr const char* kExceptionErrorText = "Error: exception";
 // Thrown by a method whose body arrives with a later piece of work; the entry turns it into a
 // run-time error naming the method, so the configuration never sees a silent success.
 class MethodNotAvailable : public std::runtime_error {
-public:
+  public:
     MethodNotAvailable() : std::runtime_error("method not available") {}
 };
 
@@ -39,7 +39,7 @@ public:
 int FindMethodIn(const MethodDef* methods, int count, std::string_view name);
 
 class ContextClassBase : public host::Context {
-public:
+  public:
     explicit ContextClassBase(const ClassInfo& info);
 
     const host::RuntimeClass* GetRuntimeClass() const override { return info_.runtimeClass; }
@@ -60,7 +60,7 @@ public:
 
     const ClassInfo& info() const { return info_; }
 
-protected:
+  protected:
     // Bodies of the class's methods; the entries have already checked the number and its kind.
     virtual void RunProcedure(int number, host::Value** args) = 0;
     virtual void RunFunction(int number, host::Value& result, host::Value** args) = 0;
@@ -69,7 +69,7 @@ protected:
     static std::int32_t IntArg(host::Value** args, int index) { return args[index]->GetInt32(); }
     static std::string TextArg(host::Value** args, int index) { return args[index]->GetString(); }
 
-private:
+  private:
     bool Valid(int number) const { return number >= 0 && number < info_.methodCount; }
     // Runs a body; answers 0 when it finished and 1 after reporting an escaped exception.
     template <typename Body>

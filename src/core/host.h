@@ -42,7 +42,7 @@ enum class ValueKind { Empty, Number, String, Context };
 
 // The host's variant (CValue). Holding a context holds a reference to it.
 class Value {
-public:
+  public:
     Value() = default;
     explicit Value(std::int32_t number) : kind_(ValueKind::Number), number_(number) {}
     explicit Value(Numeric number) : kind_(ValueKind::Number), number_(number) {}
@@ -75,7 +75,7 @@ public:
 
     friend bool operator==(const Value& a, const Value& b);
 
-private:
+  private:
     ValueKind kind_ = ValueKind::Empty;
     Numeric number_;
     std::string text_;
@@ -85,7 +85,7 @@ private:
 // The host's context base (CBLContext). The virtual operations stand in the order of the host's
 // slot table (0 to 36); the defaults here are the base class's own behaviour.
 class Context {
-public:
+  public:
     Context() = default;
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
@@ -99,47 +99,47 @@ public:
     virtual void DecrRef() {                                  // 6
         if (--refs_ <= 0) delete this;
     }
-    virtual int Query7() const { return 0; }                                           // 7
-    virtual int Query8() const { return 0; }                                           // 8
-    virtual TypeCode GetValueType() const { return {}; }                               // 9
-    virtual int GetTypeNumber() const { return 0; }                                    // 10
-    virtual ObjectId GetID() const { return {}; }                                      // 11
-    virtual int Query12() const { return 0; }                                          // 12
-    virtual int Query13() const { return 0; }                                          // 13
-    virtual int InitObject(const char* /*typeName*/) { return 0; }                     // 14
-    virtual int InitObject(TypeCode /*type*/) { return 0; }                            // 15
-    virtual int SelectByID(ObjectId /*id*/, long /*number*/) { return 0; }             // 16
-    virtual const char* GetTypeString() const { return ""; }                          // 17
-    virtual int GetNProps() const { return 0; }                                        // 18
-    virtual int FindProp(const char* /*name*/) const { return -1; }                    // 19
-    virtual const char* GetPropName(int /*number*/, int /*alias*/) const { return nullptr; }  // 20
-    virtual int GetPropVal(int /*number*/, Value& /*value*/) const { return -1; }     // 21
-    virtual int SetPropVal(int /*number*/, const Value& /*value*/) { return -1; }      // 22
-    virtual int IsPropReadable(int /*number*/) const { return 0; }                     // 23
-    virtual int IsPropWritable(int /*number*/) const { return 0; }                     // 24
-    virtual int GetNMethods() const { return 0; }                                      // 25
-    virtual int FindMethod(const char* /*name*/) const { return -1; }                  // 26
-    virtual const char* GetMethodName(int /*number*/, int /*alias*/) const { return nullptr; }  // 27
-    virtual int GetNParams(int /*number*/) const { return 0; }                         // 28
+    virtual int Query7() const { return 0; }                                                           // 7
+    virtual int Query8() const { return 0; }                                                           // 8
+    virtual TypeCode GetValueType() const { return {}; }                                               // 9
+    virtual int GetTypeNumber() const { return 0; }                                                    // 10
+    virtual ObjectId GetID() const { return {}; }                                                      // 11
+    virtual int Query12() const { return 0; }                                                          // 12
+    virtual int Query13() const { return 0; }                                                          // 13
+    virtual int InitObject(const char* /*typeName*/) { return 0; }                                     // 14
+    virtual int InitObject(TypeCode /*type*/) { return 0; }                                            // 15
+    virtual int SelectByID(ObjectId /*id*/, long /*number*/) { return 0; }                             // 16
+    virtual const char* GetTypeString() const { return ""; }                                           // 17
+    virtual int GetNProps() const { return 0; }                                                        // 18
+    virtual int FindProp(const char* /*name*/) const { return -1; }                                    // 19
+    virtual const char* GetPropName(int /*number*/, int /*alias*/) const { return nullptr; }           // 20
+    virtual int GetPropVal(int /*number*/, Value& /*value*/) const { return -1; }                      // 21
+    virtual int SetPropVal(int /*number*/, const Value& /*value*/) { return -1; }                      // 22
+    virtual int IsPropReadable(int /*number*/) const { return 0; }                                     // 23
+    virtual int IsPropWritable(int /*number*/) const { return 0; }                                     // 24
+    virtual int GetNMethods() const { return 0; }                                                      // 25
+    virtual int FindMethod(const char* /*name*/) const { return -1; }                                  // 26
+    virtual const char* GetMethodName(int /*number*/, int /*alias*/) const { return nullptr; }         // 27
+    virtual int GetNParams(int /*number*/) const { return 0; }                                         // 28
     virtual int GetParamDefValue(int /*method*/, int /*param*/, Value* /*value*/) const { return 0; }  // 29
-    virtual int HasRetVal(int /*number*/) const { return 0; }                          // 30
-    virtual int CallAsProc(int /*number*/, Value** /*args*/) { return 1; }             // 31
-    virtual int CallAsFunc(int /*number*/, Value& /*result*/, Value** /*args*/) { return 1; }  // 32
-    virtual int Query33() const { return 0; }                                          // 33
-    virtual int GetClassWord(std::string& /*word*/) const { return 0; }                // 34
-    virtual void* GetInternalData() { return nullptr; }                                // 35
-    virtual int GetExactValue(Value& /*value*/) { return 0; }                          // 36
+    virtual int HasRetVal(int /*number*/) const { return 0; }                                          // 30
+    virtual int CallAsProc(int /*number*/, Value** /*args*/) { return 1; }                             // 31
+    virtual int CallAsFunc(int /*number*/, Value& /*result*/, Value** /*args*/) { return 1; }          // 32
+    virtual int Query33() const { return 0; }                                                          // 33
+    virtual int GetClassWord(std::string& /*word*/) const { return 0; }                                // 34
+    virtual void* GetInternalData() { return nullptr; }                                                // 35
+    virtual int GetExactValue(Value& /*value*/) { return 0; }                                          // 36
 
     // Identifier of a loaded context (0 for a form's group context).
     virtual int GetLoadedID() const { return 0; }
 
-private:
+  private:
     int refs_ = 0;
 };
 
 // A loaded 1C module (CBLModule).
 class Module {
-public:
+  public:
     // Index of a procedure or function, negative when absent.
     virtual int FindProc(const char* name, int flag) = 0;
     virtual int FindFunc(const char* name) = 0;
@@ -150,19 +150,19 @@ public:
     virtual int FindStaticVar(const char* name) = 0;
     virtual int SetStaticVarValue(int index, const Value& value, int flag) = 0;
 
-protected:
+  protected:
     ~Module() = default;
 };
 
 // The metadata container of the default database (CMetaDataCont with CDataBase7's signature).
 class MetaData {
-public:
+  public:
     virtual std::int64_t GetNewID() = 0;
     virtual std::int32_t GetDefDBSign() = 0;
     // Full name of a metadata object ("Обработка.ЧекП"), from its metadata path.
     virtual std::string GetFullName(const std::string& metadataPath) = 0;
 
-protected:
+  protected:
     ~MetaData() = default;
 };
 
@@ -170,37 +170,38 @@ protected:
 // context (CGroupContext with CDocContext members). Used by the host interception and the window
 // management object; a host without forms answers with nulls.
 class Document {
-public:
+  public:
     virtual WindowHandle GetFrame() = 0;
     virtual Context* GetGroupContext() = 0;
     // Metadata path of the form's object, empty when it has none.
     virtual std::string GetMetadataPath() = 0;
 
-protected:
+  protected:
     ~Document() = default;
 };
 
 class GroupContext {
-public:
+  public:
     virtual int GetSize() = 0;
     virtual Context* GetContext(int index) = 0;
 
-protected:
+  protected:
     ~GroupContext() = default;
 };
 
 // The external-event interface of the host (IAsyncEvent::ExternalEvent).
 class EventSink {
-public:
-    virtual void ExternalEvent(const std::string& source, const std::string& message, const std::string& data) = 0;
+  public:
+    virtual void ExternalEvent(const std::string& source, const std::string& message,
+                               const std::string& data) = 0;
 
-protected:
+  protected:
     ~EventSink() = default;
 };
 
 // The host itself: loaded contexts and modules, class registration, run-time errors, the main frame.
 class Host {
-public:
+  public:
     // The default database's metadata container; null when the host has none.
     virtual MetaData* GetMetaData() = 0;
 
@@ -231,7 +232,7 @@ public:
     // The document a form value's context belongs to, or null.
     virtual Document* GetFormDocument(Context* form) = 0;
 
-protected:
+  protected:
     ~Host() = default;
 };
 

@@ -87,13 +87,17 @@ std::int32_t Numeric::ToInt32() const {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
 }
 
-double Numeric::ToDouble() const { return static_cast<double>(mantissa_) / static_cast<double>(kPow10[scale_]); }
+double Numeric::ToDouble() const {
+    return static_cast<double>(mantissa_) / static_cast<double>(kPow10[scale_]);
+}
 
 std::string Numeric::ToString() const {
-    std::uint64_t magnitude = mantissa_ < 0 ? 0 - static_cast<std::uint64_t>(mantissa_) : static_cast<std::uint64_t>(mantissa_);
+    std::uint64_t magnitude =
+        mantissa_ < 0 ? 0 - static_cast<std::uint64_t>(mantissa_) : static_cast<std::uint64_t>(mantissa_);
     std::string digits = std::to_string(magnitude);
     if (scale_ > 0) {
-        if (digits.size() <= static_cast<std::size_t>(scale_)) digits.insert(0, scale_ - digits.size() + 1, '0');
+        if (digits.size() <= static_cast<std::size_t>(scale_))
+            digits.insert(0, scale_ - digits.size() + 1, '0');
         digits.insert(digits.size() - scale_, 1, '.');
     }
     if (mantissa_ < 0) digits.insert(0, 1, '-');

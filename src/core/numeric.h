@@ -8,7 +8,7 @@
 namespace klt::host {
 
 class Numeric {
-public:
+  public:
     static constexpr int kMaxScale = 18;
 
     constexpr Numeric() = default;
@@ -30,7 +30,7 @@ public:
     int Compare(const Numeric& other) const;
     friend bool operator==(const Numeric& a, const Numeric& b) { return a.Compare(b) == 0; }
 
-private:
+  private:
     std::int64_t mantissa_ = 0;
     int scale_ = 0;
 };

@@ -44,13 +44,21 @@ Value::~Value() {
     if (context_) context_->DecrRef();
 }
 
-void Value::Reset() { *this = Value(); }
+void Value::Reset() {
+    *this = Value();
+}
 
-void Value::AssignInt(std::int32_t number) { *this = Value(number); }
+void Value::AssignInt(std::int32_t number) {
+    *this = Value(number);
+}
 
-void Value::AssignNumber(Numeric number) { *this = Value(number); }
+void Value::AssignNumber(Numeric number) {
+    *this = Value(number);
+}
 
-void Value::AssignString(std::string text) { *this = Value(std::move(text)); }
+void Value::AssignString(std::string text) {
+    *this = Value(std::move(text));
+}
 
 void Value::AssignContext(Context* context) {
     if (context) context->IncrRef();  // first, so assigning the context already held is safe
@@ -62,36 +70,50 @@ void Value::AssignContext(Context* context) {
 
 Numeric Value::GetNumeric() const {
     switch (kind_) {
-        case ValueKind::Number: return number_;
-        case ValueKind::String: return Numeric::Parse(text_);
-        default: return Numeric();
+        case ValueKind::Number:
+            return number_;
+        case ValueKind::String:
+            return Numeric::Parse(text_);
+        default:
+            return Numeric();
     }
 }
 
 std::string Value::GetString() const {
     switch (kind_) {
-        case ValueKind::Number: return number_.ToString();
-        case ValueKind::String: return text_;
-        default: return std::string();
+        case ValueKind::Number:
+            return number_.ToString();
+        case ValueKind::String:
+            return text_;
+        default:
+            return std::string();
     }
 }
 
 std::string Value::GetTypeString() const {
     switch (kind_) {
-        case ValueKind::Number: return std::string("Число"_cp);
-        case ValueKind::String: return std::string("Строка"_cp);
-        case ValueKind::Context: return context_->GetTypeString();
-        default: return std::string();
+        case ValueKind::Number:
+            return std::string("Число"_cp);
+        case ValueKind::String:
+            return std::string("Строка"_cp);
+        case ValueKind::Context:
+            return context_->GetTypeString();
+        default:
+            return std::string();
     }
 }
 
 bool operator==(const Value& a, const Value& b) {
     if (a.kind_ != b.kind_) return false;
     switch (a.kind_) {
-        case ValueKind::Number: return a.number_ == b.number_;
-        case ValueKind::String: return a.text_ == b.text_;
-        case ValueKind::Context: return a.context_ == b.context_;
-        default: return true;
+        case ValueKind::Number:
+            return a.number_ == b.number_;
+        case ValueKind::String:
+            return a.text_ == b.text_;
+        case ValueKind::Context:
+            return a.context_ == b.context_;
+        default:
+            return true;
     }
 }
 

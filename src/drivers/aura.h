@@ -7,13 +7,13 @@ namespace klt::drivers {
 extern const host::RuntimeClass kCAuraRuntimeClass;
 
 class CAura : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 30;
     static const core::ClassInfo kInfo;
 
     CAura();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 };

@@ -7,13 +7,13 @@ namespace klt::drivers {
 extern const host::RuntimeClass kCNipponRuntimeClass;
 
 class CNippon : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 23;
     static const core::ClassInfo kInfo;
 
     CNippon();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 };

@@ -16,20 +16,20 @@ struct DisplayTexts {
 DisplayTexts& SharedDisplayTexts();
 
 class CTablo : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 12;
     static const core::ClassInfo kInfo;
 
     CTablo();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 
-public:
+  public:
     std::int32_t displayType() const { return displayType_; }
 
-private:
+  private:
     std::int32_t displayType_ = 0;  // 0 = not set
 };
 

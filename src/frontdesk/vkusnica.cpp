@@ -11,24 +11,26 @@ using namespace klt::text::literals;
 namespace {
 
 constexpr core::MethodDef kMethods[] = {
-    {"", "Картинка"_cp, 0, 1},  // 0
-    {"", "РазрешитьЧитатьКарту"_cp, 0, 0},  // 1
-    {"", "ПрокруткаВВерх"_cp, 0, 0},  // 2
-    {"", "ПрокруткаВниз"_cp, 0, 0},  // 3
-    {"", "ЗапретитьЧитатьКарту"_cp, 0, 0},  // 4
-    {"", "ЗапросЧисла"_cp, 1, 3},  // 5
-    {"", "ВыборКурса"_cp, 1, 0},  // 6
+    {"", "Картинка"_cp, 0, 1},                // 0
+    {"", "РазрешитьЧитатьКарту"_cp, 0, 0},    // 1
+    {"", "ПрокруткаВВерх"_cp, 0, 0},          // 2
+    {"", "ПрокруткаВниз"_cp, 0, 0},           // 3
+    {"", "ЗапретитьЧитатьКарту"_cp, 0, 0},    // 4
+    {"", "ЗапросЧисла"_cp, 1, 3},             // 5
+    {"", "ВыборКурса"_cp, 1, 0},              // 6
     {"", "ПорядокОтображенияСумм"_cp, 0, 1},  // 7
-    {"", "СлушатьПорт"_cp, 0, 1},  // 8
-    {"", "ЗапомнитьЗалыИСтолики"_cp, 0, 1},  // 9
-    {"", "ОткрытьЗал"_cp, 1, 11},  // 10
-    {"", "ВыбратьСтол"_cp, 1, 8},  // 11
-    {"", "ПослатьВПорт"_cp, 0, 3},  // 12
-    {"", "СпецКлавиатура"_cp, 0, 1},  // 13
+    {"", "СлушатьПорт"_cp, 0, 1},             // 8
+    {"", "ЗапомнитьЗалыИСтолики"_cp, 0, 1},   // 9
+    {"", "ОткрытьЗал"_cp, 1, 11},             // 10
+    {"", "ВыбратьСтол"_cp, 1, 8},             // 11
+    {"", "ПослатьВПорт"_cp, 0, 3},            // 12
+    {"", "СпецКлавиатура"_cp, 0, 1},          // 13
 };
 static_assert(std::size(kMethods) == CWin::kMethodCount);
 
-host::Context* Create() { return new CWin(); }
+host::Context* Create() {
+    return new CWin();
+}
 
 }  // namespace
 
@@ -38,17 +40,25 @@ FrontDeskSettings& Settings() {
 }
 
 const host::RuntimeClass kCWinRuntimeClass{"CWin", &Create};
-const core::ClassInfo CWin::kInfo{&kCWinRuntimeClass, 0, "Вкусница"_cp.data(), "Service", kMethods, kMethodCount};
+const core::ClassInfo CWin::kInfo{&kCWinRuntimeClass, 0,        "Вкусница"_cp.data(),
+                                  "Service",          kMethods, kMethodCount};
 
 CWin::CWin() : ContextClassBase(kInfo) {}
 
 void CWin::RunProcedure(int number, host::Value** args) {
     FrontDeskSettings& s = Settings();
     switch (number) {
-        case 7: s.sumDisplayMode = IntArg(args, 0); break;
-        case 8: s.listenPort = IntArg(args, 0); break;
-        case 9: s.visibilityList = TextArg(args, 0); break;
-        default: throw core::MethodNotAvailable();
+        case 7:
+            s.sumDisplayMode = IntArg(args, 0);
+            break;
+        case 8:
+            s.listenPort = IntArg(args, 0);
+            break;
+        case 9:
+            s.visibilityList = TextArg(args, 0);
+            break;
+        default:
+            throw core::MethodNotAvailable();
     }
 }
 
@@ -56,7 +66,8 @@ void CWin::RunFunction(int number, host::Value& result, host::Value** args) {
     (void)result;
     (void)args;
     switch (number) {
-        default: throw core::MethodNotAvailable();
+        default:
+            throw core::MethodNotAvailable();
     }
 }
 

@@ -7,13 +7,13 @@ namespace klt::frontdesk {
 extern const host::RuntimeClass kCWinRuntimeClass;
 
 class CWin : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 14;
     static const core::ClassInfo kInfo;
 
     CWin();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 };

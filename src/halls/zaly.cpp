@@ -10,12 +10,14 @@ using namespace klt::text::literals;
 namespace {
 
 constexpr core::MethodDef kMethods[] = {
-    {"", "Монитор"_cp, 1, 3},  // 0
+    {"", "Монитор"_cp, 1, 3},         // 0
     {"", "НастройкаЗалов"_cp, 0, 0},  // 1
 };
 static_assert(std::size(kMethods) == CZal::kMethodCount);
 
-host::Context* Create() { return new CZal(); }
+host::Context* Create() {
+    return new CZal();
+}
 
 }  // namespace
 
@@ -27,7 +29,8 @@ CZal::CZal() : ContextClassBase(kInfo) {}
 void CZal::RunProcedure(int number, host::Value** args) {
     (void)args;
     switch (number) {
-        default: throw core::MethodNotAvailable();
+        default:
+            throw core::MethodNotAvailable();
     }
 }
 
@@ -35,7 +38,8 @@ void CZal::RunFunction(int number, host::Value& result, host::Value** args) {
     (void)result;
     (void)args;
     switch (number) {
-        default: throw core::MethodNotAvailable();
+        default:
+            throw core::MethodNotAvailable();
     }
 }
 

@@ -7,13 +7,13 @@ namespace klt::halls {
 extern const host::RuntimeClass kCZalRuntimeClass;
 
 class CZal : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 2;
     static const core::ClassInfo kInfo;
 
     CZal();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 };

@@ -10,17 +10,17 @@ namespace klt::hostwin {
 extern const host::RuntimeClass kCWin1RuntimeClass;
 
 class CWin1 : public core::ContextClassBase {
-public:
+  public:
     static constexpr int kMethodCount = 40;
     static const core::ClassInfo kInfo;
 
     CWin1();
 
-protected:
+  protected:
     void RunProcedure(int number, host::Value** args) override;
     void RunFunction(int number, host::Value& result, host::Value** args) override;
 
-private:
+  private:
     std::array<platform::WindowHandle, 10> savedWindows_{};
 };
 

@@ -20,7 +20,7 @@ struct DateTime {
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual DateTime LocalNow() = 0;
     virtual DateTime UtcNow() = 0;
@@ -30,7 +30,7 @@ public:
 
 // The UI-thread loop. Timers have no owner window and fire on this thread only.
 class Loop {
-public:
+  public:
     using TimerCallback = std::function<void(TimerId)>;
     virtual ~Loop() = default;
     // A periodic timer; 0 when it could not be started.
@@ -50,7 +50,7 @@ using HookProc = std::intptr_t (*)(int code, std::uintptr_t wParam, std::intptr_
 enum class HookKind { CallWndProcRet, Keyboard };
 
 class Hooks {
-public:
+  public:
     virtual ~Hooks() = default;
     // Installs a hook for the UI thread; 0 on failure.
     virtual HookHandle Install(HookKind kind, HookProc proc) = 0;
@@ -60,7 +60,7 @@ public:
 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     virtual WindowHandle ActiveWindow() = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
@@ -71,7 +71,7 @@ public:
 // Patches the host's own library functions in memory where those libraries are loaded; a no-op
 // elsewhere.
 class HostPatcher {
-public:
+  public:
     virtual ~HostPatcher() = default;
     virtual void InstallHostPatches() = 0;
 };

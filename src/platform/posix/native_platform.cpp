@@ -58,10 +58,15 @@ DateTime AddMs(const DateTime& d, std::int64_t ms) {
 
 }  // namespace
 
-DateTime RealClock::LocalNow() { return Now(true); }
-DateTime RealClock::UtcNow() { return Now(false); }
+DateTime RealClock::LocalNow() {
+    return Now(true);
+}
+DateTime RealClock::UtcNow() {
+    return Now(false);
+}
 std::int64_t RealClock::MonotonicMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
@@ -96,7 +101,9 @@ TimerId NativeLoop::StartTimer(unsigned periodMs, TimerCallback callback) {
     return id;
 }
 
-void NativeLoop::StopTimer(TimerId id) { timers_.erase(id); }
+void NativeLoop::StopTimer(TimerId id) {
+    timers_.erase(id);
+}
 
 void NativeLoop::Poll() {
     std::int64_t now = clock_.MonotonicMs();
@@ -224,13 +231,16 @@ struct Defaults {
 
 Services& Current() {
     static Defaults defaults;
-    static Services services{&defaults.clock, &defaults.loop, &defaults.hooks, &defaults.desktop, &defaults.patcher};
+    static Services services{&defaults.clock, &defaults.loop, &defaults.hooks, &defaults.desktop,
+                             &defaults.patcher};
     return services;
 }
 
 }  // namespace
 
-Services& Get() { return Current(); }
+Services& Get() {
+    return Current();
+}
 
 Services Replace(const Services& services) {
     Services previous = Current();

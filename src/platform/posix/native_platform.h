@@ -12,7 +12,7 @@
 namespace klt::platform {
 
 class RealClock : public Clock {
-public:
+  public:
     DateTime LocalNow() override;
     DateTime UtcNow() override;
     std::int64_t MonotonicMs() override;
@@ -20,7 +20,7 @@ public:
 
 // Time that moves only when told to; the loop moves it while it waits.
 class VirtualClock : public Clock {
-public:
+  public:
     VirtualClock();
     DateTime LocalNow() override { return local_; }
     DateTime UtcNow() override { return utc_; }
@@ -32,13 +32,13 @@ public:
     // Moves monotonic time and both calendar times forward.
     void Advance(std::int64_t ms);
 
-private:
+  private:
     DateTime local_, utc_;
     std::int64_t ms_ = 0;
 };
 
 class NativeLoop : public Loop {
-public:
+  public:
     // With a virtual clock, waiting advances it instead of sleeping.
     NativeLoop(Clock& clock, VirtualClock* virtualClock);
     TimerId StartTimer(unsigned periodMs, TimerCallback callback) override;
@@ -47,7 +47,7 @@ public:
     void Poll() override;
     std::size_t ActiveTimers() const { return timers_.size(); }
 
-private:
+  private:
     struct Timer {
         unsigned period;
         std::int64_t due;
@@ -62,7 +62,7 @@ private:
 };
 
 class NativeHooks : public Hooks {
-public:
+  public:
     HookHandle Install(HookKind kind, HookProc proc) override;
     bool Remove(HookHandle hook) override;
     std::intptr_t CallNext(int code, std::uintptr_t wParam, std::intptr_t lParam) override;
@@ -72,13 +72,14 @@ public:
     std::intptr_t Dispatch(HookKind kind, int code, std::uintptr_t wParam, std::intptr_t lParam);
     std::vector<HookProc> Installed(HookKind kind) const;
 
-private:
+  private:
     struct Entry {
         HookHandle handle;
         HookKind kind;
         HookProc proc;
     };
-    std::intptr_t CallFrom(std::ptrdiff_t position, HookKind kind, int code, std::uintptr_t wParam, std::intptr_t lParam);
+    std::intptr_t CallFrom(std::ptrdiff_t position, HookKind kind, int code, std::uintptr_t wParam,
+                           std::intptr_t lParam);
 
     std::vector<Entry> chain_;  // newest first
     std::vector<std::pair<HookKind, std::ptrdiff_t>> dispatching_;
@@ -91,7 +92,7 @@ struct RecordedMessageBox {
 };
 
 class NativeDesktop : public Desktop {
-public:
+  public:
     NativeDesktop();
     WindowHandle ActiveWindow() override { return active_; }
     bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
@@ -105,7 +106,7 @@ public:
     // Answers given to the next message boxes, in order; IDOK when none is queued.
     void QueueAnswer(int answer) { answers_.push_back(answer); }
 
-private:
+  private:
     std::set<WindowHandle> windows_;
     WindowHandle next_ = 0x10010;
     WindowHandle main_ = 0;
@@ -115,7 +116,7 @@ private:
 };
 
 class NoHostPatcher : public HostPatcher {
-public:
+  public:
     void InstallHostPatches() override {}
 };
 
