@@ -1,6 +1,4 @@
-#include "platform/posix/native_platform.h"
-
-#include <time.h>
+#include "platform/headless.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,66 +7,45 @@
 namespace klt::platform {
 namespace {
 
-DateTime FromTm(const struct tm& t, int ms) {
-    DateTime d;
-    d.year = t.tm_year + 1900;
-    d.month = t.tm_mon + 1;
-    d.day = t.tm_mday;
-    d.hour = t.tm_hour;
-    d.minute = t.tm_min;
-    d.second = t.tm_sec;
-    d.millisecond = ms;
-    d.dayOfWeek = t.tm_wday;
-    return d;
+// Days from 1970-01-01 for a proleptic Gregorian date, and back (H. Hinnant's civil algorithms):
+// virtual time must roll over months and years on every build without the C library's help.
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-DateTime Now(bool local) {
-    struct timespec ts {};
-    clock_gettime(CLOCK_REALTIME, &ts);
-    struct tm t {};
-    if (local)
-        localtime_r(&ts.tv_sec, &t);
-    else
-        gmtime_r(&ts.tv_sec, &t);
-    return FromTm(t, static_cast<int>(ts.tv_nsec / 1000000));
-}
-
-// Calendar arithmetic for virtual time goes through time_t so month and year ends roll correctly.
 DateTime AddMs(const DateTime& d, std::int64_t ms) {
-    struct tm t {};
-    t.tm_year = d.year - 1900;
-    t.tm_mon = d.month - 1;
-    t.tm_mday = d.day;
-    t.tm_hour = d.hour;
-    t.tm_min = d.minute;
-    t.tm_sec = d.second;
-    time_t base = timegm(&t);
-    std::int64_t total = d.millisecond + ms;
-    std::int64_t seconds = total / 1000;
-    std::int64_t rest = total % 1000;
+    std::int64_t total = ((DaysFromCivil(d.year, d.month, d.day) * 24 + d.hour) * 60 + d.minute) * 60000 +
+                         d.second * 1000 + d.millisecond + ms;
+    std::int64_t days = total / 86400000;
+    std::int64_t rest = total % 86400000;
     if (rest < 0) {
-        rest += 1000;
-        --seconds;
+        rest += 86400000;
+        --days;
     }
-    time_t moved = static_cast<time_t>(base + seconds);
-    struct tm out {};
-    gmtime_r(&moved, &out);
-    return FromTm(out, static_cast<int>(rest));
+    DateTime out;
+    out.millisecond = static_cast<int>(rest % 1000);
+    out.second = static_cast<int>(rest / 1000 % 60);
+    out.minute = static_cast<int>(rest / 60000 % 60);
+    out.hour = static_cast<int>(rest / 3600000);
+    out.dayOfWeek = static_cast<int>((days % 7 + 11) % 7);  // 1970-01-01 was a Thursday
+    std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    out.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    out.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    out.year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (out.month <= 2));
+    return out;
 }
 
 }  // namespace
-
-DateTime RealClock::LocalNow() {
-    return Now(true);
-}
-DateTime RealClock::UtcNow() {
-    return Now(false);
-}
-std::int64_t RealClock::MonotonicMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 VirtualClock::VirtualClock() {
     // A fixed, ordinary working day: tests that care set their own time.
@@ -217,35 +194,6 @@ int NativeDesktop::MessageBox(const std::string& text, const std::string& captio
     int answer = answers_.front();
     answers_.pop_front();
     return answer;
-}
-
-namespace {
-
-struct Defaults {
-    RealClock clock;
-    NativeLoop loop{clock, nullptr};
-    NativeHooks hooks;
-    NativeDesktop desktop;
-    NoHostPatcher patcher;
-};
-
-Services& Current() {
-    static Defaults defaults;
-    static Services services{&defaults.clock, &defaults.loop, &defaults.hooks, &defaults.desktop,
-                             &defaults.patcher};
-    return services;
-}
-
-}  // namespace
-
-Services& Get() {
-    return Current();
-}
-
-Services Replace(const Services& services) {
-    Services previous = Current();
-    Current() = services;
-    return previous;
 }
 
 }  // namespace klt::platform

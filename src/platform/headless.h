@@ -1,7 +1,8 @@
 #pragma once
-// The native backend: a real or virtual clock, the UI-thread loop, recorded hooks and fake windows.
-// Tests and the emulated host drive these directly: they advance virtual time, dispatch key events
-// through the installed hooks, and read back message boxes.
+// Portable services without a window system: a virtual clock, the UI-thread loop, recorded hooks
+// and fake windows. They are the native backend (with a real clock) and what tests drive on every
+// build: they advance virtual time, dispatch key events through the installed hooks and read back
+// message boxes.
 #include <deque>
 #include <map>
 #include <set>

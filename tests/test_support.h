@@ -1,0 +1,60 @@
+#pragma once
+// A private platform for one test: virtual time, recorded hooks and fake windows, and a fresh
+// add-in state. Everything is put back when the fixture ends.
+#include <gtest/gtest.h>
+
+#include "core/addin.h"
+#include "core/state.h"
+#include "emulator/emulated_host.h"
+#include "platform/headless.h"
+#include "text/cp1251.h"
+#include "text/literal.h"
+
+namespace klt::test {
+
+using namespace klt::text::literals;
+
+inline std::string Cp(std::string_view cp1251) { return std::string(cp1251); }
+
+class TestPlatform {
+public:
+    TestPlatform() : loop(clock, &clock) {
+        previous_ = platform::Replace({&clock, &loop, &hooks, &desktop, &patcher});
+    }
+    ~TestPlatform() { platform::Replace(previous_); }
+    TestPlatform(const TestPlatform&) = delete;
+    TestPlatform& operator=(const TestPlatform&) = delete;
+
+    platform::VirtualClock clock;
+    platform::NativeLoop loop;
+    platform::NativeHooks hooks;
+    platform::NativeDesktop desktop;
+    platform::NoHostPatcher patcher;
+
+private:
+    platform::Services previous_;
+};
+
+// An emulated host with the add-in started in it for the given rights set.
+class AddInFixture : public ::testing::Test {
+protected:
+    void Start(const std::string& rights, std::map<std::string, host::Value> constants = {},
+               std::string ib = "C:\\Base\\") {
+        emu::HostSettings s;
+        s.rightsSetName = rights;
+        s.constants = std::move(constants);
+        s.ibDirectory = std::move(ib);
+        host_ = std::make_unique<emu::EmulatedHost>(std::move(s));
+        core::Init(host_.get(), host_.get());
+    }
+    void TearDown() override {
+        core::Done();
+        core::State() = core::AddInState();
+    }
+    emu::EmulatedHost& host() { return *host_; }
+
+    TestPlatform platform_;
+    std::unique_ptr<emu::EmulatedHost> host_;
+};
+
+}  // namespace klt::test

@@ -1,0 +1,238 @@
+// The Win32 backend of the platform services: clock, loop and timers, desktop queries.
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace {
+
+using klt::platform::Get;
+using klt::platform::TimerId;
+
+// A plain visible top-level window owned by the test.
+class TestWindow {
+public:
+    TestWindow() {
+        static const ATOM atom = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = DefWindowProcW;
+            wc.hInstance = GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"KltPlatformTestWindow";
+            return RegisterClassW(&wc);
+        }();
+        EXPECT_NE(atom, 0);
+        hwnd_ = CreateWindowExW(0, L"KltPlatformTestWindow", L"platform test", WS_OVERLAPPEDWINDOW, 10, 10, 200,
+                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        EXPECT_NE(hwnd_, nullptr);
+    }
+    ~TestWindow() { Destroy(); }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    klt::platform::WindowHandle handle() const { return reinterpret_cast<klt::platform::WindowHandle>(hwnd_); }
+    void Destroy() {
+        if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// ---- services ----
+
+TEST(Win32Services, DefaultsAreAllPresent) {
+    const klt::platform::Services& s = Get();
+    EXPECT_NE(s.clock, nullptr);
+    EXPECT_NE(s.loop, nullptr);
+    EXPECT_NE(s.hooks, nullptr);
+    EXPECT_NE(s.desktop, nullptr);
+    EXPECT_NE(s.patcher, nullptr);
+}
+
+TEST(Win32Services, ReplaceAnswersThePreviousAndCanBeUndone) {
+    const klt::platform::Services original = Get();
+    klt::platform::Services partial = original;
+    partial.desktop = nullptr;
+    const klt::platform::Services previous = klt::platform::Replace(partial);
+    EXPECT_EQ(previous.desktop, original.desktop);
+    EXPECT_EQ(Get().desktop, nullptr);
+    EXPECT_EQ(Get().loop, original.loop);
+    klt::platform::Replace(original);
+    EXPECT_EQ(Get().desktop, original.desktop);
+}
+
+// ---- clock ----
+
+TEST(Win32Clock, LocalTimeMatchesTheSystemsAndIsInRange) {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    const klt::platform::DateTime t = Get().clock->LocalNow();
+    EXPECT_EQ(t.year, st.wYear);
+    EXPECT_EQ(t.month, st.wMonth);
+    EXPECT_GE(t.day, 1);
+    EXPECT_LE(t.day, 31);
+    EXPECT_GE(t.hour, 0);
+    EXPECT_LE(t.hour, 23);
+    EXPECT_GE(t.minute, 0);
+    EXPECT_LE(t.minute, 59);
+    EXPECT_GE(t.millisecond, 0);
+    EXPECT_LE(t.millisecond, 999);
+    EXPECT_GE(t.dayOfWeek, 0);
+    EXPECT_LE(t.dayOfWeek, 6);
+}
+
+TEST(Win32Clock, UtcTimeCarriesTheSameDayOfWeekAsTheSystem) {
+    SYSTEMTIME st;
+    GetSystemTime(&st);
+    const klt::platform::DateTime t = Get().clock->UtcNow();
+    EXPECT_EQ(t.year, st.wYear);
+    // Midnight may pass between the two reads; then the day of week moves by one.
+    EXPECT_TRUE(t.dayOfWeek == st.wDayOfWeek || t.dayOfWeek == (st.wDayOfWeek + 1) % 7);
+}
+
+TEST(Win32Clock, MonotonicTimeAdvances) {
+    const std::int64_t a = Get().clock->MonotonicMs();
+    Sleep(30);
+    const std::int64_t b = Get().clock->MonotonicMs();
+    EXPECT_GE(b - a, 15);
+    EXPECT_LT(b - a, 5000);
+}
+
+// ---- loop and timers ----
+
+TEST(Win32Loop, TimerFiresRepeatedlyAndStopsItselfInsideRunUntil) {
+    klt::platform::Loop& loop = *Get().loop;
+    int fired = 0;
+    TimerId seen = 0;
+    const TimerId id = loop.StartTimer(10, [&](TimerId self) {
+        seen = self;
+        if (++fired == 3) loop.StopTimer(self);
+    });
+    ASSERT_NE(id, 0u);
+    EXPECT_TRUE(loop.RunUntil([&] { return fired >= 3; }, 5000));
+    EXPECT_EQ(seen, id);
+    // Stopped: no further calls however long the loop runs.
+    EXPECT_FALSE(loop.RunUntil([] { return false; }, 150));
+    EXPECT_EQ(fired, 3);
+    loop.StopTimer(id);  // already stopped: nothing happens
+}
+
+TEST(Win32Loop, TwoTimersKeepTheirOwnCallbacksAndOneMayStopTheOther) {
+    klt::platform::Loop& loop = *Get().loop;
+    int slow = 0;
+    int fast = 0;
+    TimerId slowId = 0;
+    slowId = loop.StartTimer(40, [&](TimerId) { ++slow; });
+    const TimerId fastId = loop.StartTimer(10, [&](TimerId self) {
+        if (++fast == 2) {
+            loop.StopTimer(slowId);
+            loop.StopTimer(self);
+        }
+    });
+    ASSERT_NE(slowId, 0u);
+    ASSERT_NE(fastId, 0u);
+    ASSERT_NE(slowId, fastId);
+    EXPECT_TRUE(loop.RunUntil([&] { return fast >= 2; }, 5000));
+    const int slowAtStop = slow;
+    loop.RunUntil([] { return false; }, 150);
+    EXPECT_EQ(slow, slowAtStop);
+    EXPECT_EQ(fast, 2);
+}
+
+TEST(Win32Loop, RunUntilGivesUpAfterTheTimeout) {
+    klt::platform::Loop& loop = *Get().loop;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(loop.RunUntil([] { return false; }, 120));
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    EXPECT_GE(elapsed, 100u);
+    EXPECT_LT(elapsed, 3000u);
+}
+
+TEST(Win32Loop, RunUntilAnswersAtOnceWhenAlreadyDone) {
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_TRUE(Get().loop->RunUntil([] { return true; }, -1));
+    EXPECT_LT(GetTickCount64() - start, 1000u);
+}
+
+TEST(Win32Loop, RunUntilDispatchesWindowMessages) {
+    TestWindow window;
+    ASSERT_NE(window.hwnd(), nullptr);
+    SetWindowTextW(window.hwnd(), L"before");
+    // Posted, so only a turning loop delivers it; DefWindowProc then sets the text.
+    PostMessageW(window.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"after"));
+    wchar_t text[16] = {};
+    EXPECT_TRUE(Get().loop->RunUntil(
+        [&] {
+            GetWindowTextW(window.hwnd(), text, 16);
+            return std::wstring(text) == L"after";
+        },
+        3000));
+}
+
+TEST(Win32Loop, QuitEndsRunUntilAndIsLeftForTheOuterLoop) {
+    PostQuitMessage(7);
+    EXPECT_FALSE(Get().loop->RunUntil([] { return false; }, 3000));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(Win32Loop, PollRunsADueTimerWithoutWaiting) {
+    klt::platform::Loop& loop = *Get().loop;
+    int fired = 0;
+    const TimerId id = loop.StartTimer(5, [&](TimerId) { ++fired; });
+    ASSERT_NE(id, 0u);
+    Sleep(60);
+    loop.Poll();
+    loop.StopTimer(id);
+    EXPECT_GE(fired, 1);
+    const int atStop = fired;
+    Sleep(30);
+    loop.Poll();
+    EXPECT_EQ(fired, atStop);
+}
+
+TEST(Win32Loop, StoppingAnUnknownTimerDoesNothing) {
+    klt::platform::Loop& loop = *Get().loop;
+    loop.StopTimer(0);
+    loop.StopTimer(0x7fff1234);
+    int fired = 0;
+    const TimerId id = loop.StartTimer(10, [&](TimerId) { ++fired; });
+    loop.StopTimer(id + 1000);
+    EXPECT_TRUE(loop.RunUntil([&] { return fired > 0; }, 5000));
+    loop.StopTimer(id);
+}
+
+// ---- desktop ----
+
+TEST(Win32Desktop, IsWindowFollowsTheWindowsLife) {
+    klt::platform::Desktop& desktop = *Get().desktop;
+    EXPECT_FALSE(desktop.IsWindow(0));
+    TestWindow window;
+    ASSERT_NE(window.hwnd(), nullptr);
+    const auto handle = window.handle();
+    EXPECT_TRUE(desktop.IsWindow(handle));
+    window.Destroy();
+    EXPECT_FALSE(desktop.IsWindow(handle));
+}
+
+TEST(Win32Desktop, ActiveWindowIsTheOneActivated) {
+    TestWindow window;
+    ASSERT_NE(window.hwnd(), nullptr);
+    ShowWindow(window.hwnd(), SW_SHOW);
+    SetActiveWindow(window.hwnd());
+    Get().loop->Poll();
+    EXPECT_EQ(Get().desktop->ActiveWindow(), window.handle());
+}
+
+}  // namespace
+
+#endif  // _WIN32
