@@ -19,6 +19,8 @@ class AddInConnection {
     virtual std::string RegisterExtensionAs() = 0;
     // IInitDone::Init with a connection that offers the host and its event sink.
     virtual void Init(EmulatedHost& host) = 0;
+    // What start-up left in the add-in, where the host can see it (natively); empty otherwise.
+    virtual std::string DescribeStartUp() { return {}; }
     // IInitDone::Done, then release.
     virtual void Done() = 0;
 };

@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
     addin->Init(host);
     std::printf("registered:");
     for (const std::string& name : host.RegisteredNames()) std::printf(" %s", name.c_str());
-    std::printf("\n");
+    std::printf("\n%s", addin->DescribeStartUp().c_str());
 
     int rc = RunDemo(host);
     std::printf("events received: %zu\n", host.Events().size());

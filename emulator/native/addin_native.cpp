@@ -1,4 +1,7 @@
 #include "core/addin.h"
+#include "core/state.h"
+#include "text/cp1251.h"
+#include "text/format.h"
 #include "emulator/addin_connection.h"
 
 namespace klt::emu {
@@ -12,6 +15,16 @@ class LinkedAddIn : public AddInConnection {
     std::string RegisterExtensionAs() override { return core::kExtensionName; }
     void Init(EmulatedHost& host) override { core::Init(&host, &host); }
     void Done() override { core::Done(); }
+    std::string DescribeStartUp() override {
+        const core::AddInState& s = core::State();
+        const char* hooks = s.workplaceKeyboardHook ? "workplace form hook and key lock"
+                            : s.pocketMode          ? "pocket form hook"
+                                                    : "administrator form hook";
+        return text::Format(
+            "IBDirectory: %s\nhooks: %s\nPocketMode: %d\nShowPrice: %d, ShowPictures: %d, ShowText: %d\n",
+            text::Cp1251ToUtf8(s.ibDirectory).c_str(), hooks, s.pocketMode, static_cast<int>(s.showPrice),
+            static_cast<int>(s.showPictures), static_cast<int>(s.showText));
+    }
 };
 
 }  // namespace

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Every test: the native suites (plain and under AddressSanitizer/UndefinedBehaviorSanitizer), both
+# Windows builds, and the Windows tests under wine.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh all || exit 1
+
+jobs=$(nproc)
+failed=0
+passed=0
+step() {
+  local name=$1; shift
+  echo "=== $name"
+  local t0=$SECONDS
+  if "$@"; then passed=$((passed + 1)); echo "=== $name: ok ($((SECONDS - t0)) s)"
+  else failed=$((failed + 1)); echo "=== $name: FAILED ($((SECONDS - t0)) s)"; fi
+}
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs"; }
+
+step "native build" build native
+step "native tests" ctest --preset native -j "$jobs" --timeout 120
+step "sanitizer build" build asan
+step "sanitizer tests" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --preset asan -j "$jobs" --timeout 300
+step "main job" scripts/main.sh
+step "win32 build" build win32
+step "win64 build" build win64
+step "wine tests" bash tests/wine/run.sh build/win64
+
+echo "steps: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
