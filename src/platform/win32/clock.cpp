@@ -18,7 +18,7 @@ DateTime FromSystemTime(const SYSTEMTIME& st) {
 }
 
 class Win32Clock final : public Clock {
-public:
+  public:
     DateTime LocalNow() override {
         SYSTEMTIME st;
         GetLocalTime(&st);

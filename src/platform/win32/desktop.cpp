@@ -13,7 +13,7 @@ std::wstring Wide(const std::string& cp1251) {
 }
 
 class Win32Desktop final : public Desktop {
-public:
+  public:
     WindowHandle ActiveWindow() override { return reinterpret_cast<WindowHandle>(GetActiveWindow()); }
     bool IsWindow(WindowHandle window) override {
         return window != 0 && ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE;

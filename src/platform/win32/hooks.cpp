@@ -35,10 +35,12 @@ const std::array<std::array<HOOKPROC, kSlotsPerKind>, kKinds> kTrampolines{
     MakeTrampolines<1>(std::make_index_sequence<kSlotsPerKind>{}),
 };
 
-std::size_t KindIndex(HookKind kind) { return kind == HookKind::CallWndProcRet ? 0 : 1; }
+std::size_t KindIndex(HookKind kind) {
+    return kind == HookKind::CallWndProcRet ? 0 : 1;
+}
 
 class Win32Hooks final : public Hooks {
-public:
+  public:
     HookHandle Install(HookKind kind, HookProc proc) override {
         if (proc == nullptr) return 0;
         const std::size_t k = KindIndex(kind);
@@ -46,7 +48,8 @@ public:
             if (g_procs[k][slot] != nullptr) continue;
             g_procs[k][slot] = proc;
             const int idHook = kind == HookKind::CallWndProcRet ? WH_CALLWNDPROCRET : WH_KEYBOARD;
-            const HHOOK hook = SetWindowsHookExW(idHook, kTrampolines[k][slot], nullptr, GetCurrentThreadId());
+            const HHOOK hook =
+                SetWindowsHookExW(idHook, kTrampolines[k][slot], nullptr, GetCurrentThreadId());
             if (hook == nullptr) {
                 g_procs[k][slot] = nullptr;
                 return 0;
@@ -72,7 +75,7 @@ public:
             CallNextHookEx(nullptr, code, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
     }
 
-private:
+  private:
     std::map<HookHandle, std::pair<std::size_t, std::size_t>> installed_;
 };
 

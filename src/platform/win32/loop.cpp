@@ -39,7 +39,7 @@ bool PumpOne(bool& quit) {
 }
 
 class Win32Loop final : public Loop {
-public:
+  public:
     TimerId StartTimer(unsigned periodMs, TimerCallback callback) override {
         const UINT_PTR id = SetTimer(nullptr, 0, periodMs, TimerProc);
         if (id == 0) return 0;

@@ -5,7 +5,7 @@ namespace klt::platform::win32 {
 namespace {
 
 class Win32HostPatcher final : public HostPatcher {
-public:
+  public:
     void InstallHostPatches() override {
         // Only the 1C:Enterprise process has both of its libraries loaded; in any other process
         // (klthost.exe, the tests) there is nothing to patch.
