@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "com/bridge.h"
+#include "com/bstr.h"
 #include "com/interfaces.h"
 #include "com/module.h"
 #include "emulator/addin_connection.h"
 #include "emulator/emulated_host.h"
+#include "text/cp1251.h"
 
 namespace {
 
@@ -45,8 +47,27 @@ Fn Export(const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(Dll(), name)));
 }
 
+TEST(ComText, EveryCp1251ByteCrossesABstrAndComesBack) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    BSTR wide = Cp1251ToBstr(all);
+    ASSERT_NE(wide, nullptr);
+    ASSERT_EQ(SysStringLen(wide), all.size());
+    const std::u16string expected = klt::text::Cp1251ToUtf16(all);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(static_cast<char16_t>(wide[i]), expected[i]) << i;
+    EXPECT_EQ(wide[0xC0 - 1], L'\u0410');  // А
+    EXPECT_EQ(BstrToCp1251(wide), all);
+    SysFreeString(wide);
+    EXPECT_EQ(BstrToCp1251(nullptr), "");
+    BSTR empty = Cp1251ToBstr("");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(SysStringLen(empty), 0u);
+    SysFreeString(empty);
+}
+
 class ComServer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(Dll(), nullptr) << "cannot load klt_drv.dll; set KLT_DRV_DLL";
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
@@ -74,7 +95,8 @@ protected:
 };
 
 TEST_F(ComServer, ExportsAllFourEntryPointsByPlainName) {
-    for (const char* name : {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"})
+    for (const char* name :
+         {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"})
         EXPECT_NE(GetProcAddress(Dll(), name), nullptr) << name;
 }
 
@@ -107,7 +129,8 @@ TEST_F(ComServer, ObjectAnswersItsThreeInterfacesWithOneIdentity) {
     for (void* p : {initDone, extender, page}) {
         ASSERT_NE(p, nullptr);
         IUnknown* back = nullptr;
-        EXPECT_EQ(static_cast<IUnknown*>(p)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&back)), S_OK);
+        EXPECT_EQ(static_cast<IUnknown*>(p)->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&back)),
+                  S_OK);
         EXPECT_EQ(back, unknown);
         back->Release();
         static_cast<IUnknown*>(p)->Release();
@@ -227,7 +250,7 @@ TEST_F(ComServer, LanguageExtenderLeavesOutValuesOfNoOpCallsAlone) {
 // A host connection for the tests: counts its references and records the events it gets. It may
 // offer the bridge (klthost.exe) or not (the real host).
 class TestConnection final : public IDispatch, public IAsyncEvent, public IKltHostBridge {
-public:
+  public:
     TestConnection(klt::host::Host* host, bool offerBridge) : host_(host), offerBridge_(offerBridge) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
@@ -249,8 +272,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 
@@ -269,7 +295,7 @@ public:
 
     std::atomic<ULONG> refs{1};
 
-private:
+  private:
     klt::host::Host* host_;
     bool offerBridge_;
 };
@@ -347,7 +373,10 @@ TEST_F(ComServer, PropertyPageShowsItsTextInAChildOfTheDialog) {
     GetWindowTextW(child, text, 256);
     EXPECT_NE(std::wstring(text).find(L"KLT DRV"), std::wstring::npos);
     EXPECT_EQ(page->Show(SW_SHOW), S_OK);
-    EXPECT_TRUE(IsWindowVisible(child));
+    // The dialog itself is hidden here, so the page's own style bit is what shows it was shown.
+    EXPECT_NE(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE, 0);
+    EXPECT_EQ(page->Show(SW_HIDE), S_OK);
+    EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE, 0);
     const RECT moved{10, 20, 210, 120};
     EXPECT_EQ(page->Move(&moved), S_OK);
     RECT now{};

@@ -55,7 +55,8 @@ LRESULT CALLBACK ProbeWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-HWND MakeWindow() {
+// Only the keyboard test needs a visible window; showing one costs wine a wait for the X server.
+HWND MakeWindow(bool visible = false) {
     static const ATOM atom = [] {
         WNDCLASSW wc{};
         wc.lpfnWndProc = ProbeWndProc;
@@ -64,8 +65,9 @@ HWND MakeWindow() {
         return RegisterClassW(&wc);
     }();
     if (atom == 0) return nullptr;
-    return CreateWindowExW(0, L"KltHooksTestWindow", L"hooks test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 240,
-                           120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, L"KltHooksTestWindow", L"hooks test",
+                           WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0u), 20, 20, 240, 120, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void SendKey(WORD vk) {
@@ -85,7 +87,7 @@ bool Contains(const std::vector<WPARAM>& keys, WPARAM key) {
 }
 
 TEST(Win32Hooks, KeyboardHookSeesAKeySentToOurWindow) {
-    const HWND window = MakeWindow();
+    const HWND window = MakeWindow(true);
     ASSERT_NE(window, nullptr);
     SetForegroundWindow(window);
     SetFocus(window);
@@ -115,7 +117,8 @@ TEST(Win32Hooks, CallWndProcRetHookSeesASentMessage) {
     ASSERT_NE(hook, 0u);
     // The hook passes the call on, so the window procedure's answer still reaches the sender.
     EXPECT_EQ(SendMessageW(window, kProbe, 0, 0), 1234);
-    EXPECT_NE(std::find(g_returnedMessages.begin(), g_returnedMessages.end(), kProbe), g_returnedMessages.end());
+    EXPECT_NE(std::find(g_returnedMessages.begin(), g_returnedMessages.end(), kProbe),
+              g_returnedMessages.end());
     EXPECT_TRUE(Get().hooks->Remove(hook));
     g_returnedMessages.clear();
     SendMessageW(window, kProbe, 0, 0);

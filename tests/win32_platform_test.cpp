@@ -17,7 +17,7 @@ using klt::platform::TimerId;
 
 // A plain visible top-level window owned by the test.
 class TestWindow {
-public:
+  public:
     TestWindow() {
         static const ATOM atom = [] {
             WNDCLASSW wc{};
@@ -27,8 +27,8 @@ public:
             return RegisterClassW(&wc);
         }();
         EXPECT_NE(atom, 0);
-        hwnd_ = CreateWindowExW(0, L"KltPlatformTestWindow", L"platform test", WS_OVERLAPPEDWINDOW, 10, 10, 200,
-                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        hwnd_ = CreateWindowExW(0, L"KltPlatformTestWindow", L"platform test", WS_OVERLAPPEDWINDOW, 10, 10,
+                                200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         EXPECT_NE(hwnd_, nullptr);
     }
     ~TestWindow() { Destroy(); }
@@ -36,13 +36,15 @@ public:
     TestWindow& operator=(const TestWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    klt::platform::WindowHandle handle() const { return reinterpret_cast<klt::platform::WindowHandle>(hwnd_); }
+    klt::platform::WindowHandle handle() const {
+        return reinterpret_cast<klt::platform::WindowHandle>(hwnd_);
+    }
     void Destroy() {
         if (hwnd_ != nullptr) DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
 
-private:
+  private:
     HWND hwnd_ = nullptr;
 };
 
@@ -162,19 +164,38 @@ TEST(Win32Loop, RunUntilAnswersAtOnceWhenAlreadyDone) {
     EXPECT_LT(GetTickCount64() - start, 1000u);
 }
 
-TEST(Win32Loop, RunUntilDispatchesWindowMessages) {
-    TestWindow window;
-    ASSERT_NE(window.hwnd(), nullptr);
-    SetWindowTextW(window.hwnd(), L"before");
-    // Posted, so only a turning loop delivers it; DefWindowProc then sets the text.
-    PostMessageW(window.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"after"));
-    wchar_t text[16] = {};
-    EXPECT_TRUE(Get().loop->RunUntil(
-        [&] {
-            GetWindowTextW(window.hwnd(), text, 16);
-            return std::wstring(text) == L"after";
-        },
-        3000));
+constexpr UINT kPing = WM_APP + 3;
+int g_pings = 0;
+
+LRESULT CALLBACK PingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kPing) {
+        ++g_pings;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST(Win32Loop, RunUntilDispatchesPostedWindowMessages) {
+    static const ATOM atom = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = PingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KltPingWindow";
+        return RegisterClassW(&wc);
+    }();
+    ASSERT_NE(atom, 0);
+    const HWND window = CreateWindowExW(0, L"KltPingWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    g_pings = 0;
+    // Posted, so only a turning loop delivers them.
+    PostMessageW(window, kPing, 0, 0);
+    PostMessageW(window, kPing, 0, 0);
+    EXPECT_TRUE(Get().loop->RunUntil([] { return g_pings == 2; }, 3000));
+    PostMessageW(window, kPing, 0, 0);
+    Get().loop->Poll();
+    EXPECT_EQ(g_pings, 3);
+    DestroyWindow(window);
 }
 
 TEST(Win32Loop, QuitEndsRunUntilAndIsLeftForTheOuterLoop) {
@@ -227,7 +248,6 @@ TEST(Win32Desktop, IsWindowFollowsTheWindowsLife) {
 TEST(Win32Desktop, ActiveWindowIsTheOneActivated) {
     TestWindow window;
     ASSERT_NE(window.hwnd(), nullptr);
-    ShowWindow(window.hwnd(), SW_SHOW);
     SetActiveWindow(window.hwnd());
     Get().loop->Poll();
     EXPECT_EQ(Get().desktop->ActiveWindow(), window.handle());

@@ -24,7 +24,7 @@ std::string HResultText(const char* what, HRESULT hr) {
 
 // What IInitDone::Init receives: the host's side of the connection.
 class HostConnection final : public IDispatch, public com::IAsyncEvent, public com::IKltHostBridge {
-public:
+  public:
     explicit HostConnection(EmulatedHost& host) : host_(host) {}
     HostConnection(const HostConnection&) = delete;
     HostConnection& operator=(const HostConnection&) = delete;
@@ -61,8 +61,11 @@ public:
         if (info != nullptr) *info = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 
@@ -89,7 +92,7 @@ public:
         return S_OK;
     }
 
-private:
+  private:
     ~HostConnection() = default;
 
     std::atomic<ULONG> refs_{1};
@@ -98,10 +101,11 @@ private:
 };
 
 class ComAddInConnection final : public AddInConnection {
-public:
+  public:
     ~ComAddInConnection() override { Release(); }
 
     bool Load(std::string& error) override {
+        if (initDone_ != nullptr) return true;
         if (!comStarted_) {
             const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             if (FAILED(hr)) {
@@ -174,7 +178,7 @@ public:
         Release();
     }
 
-private:
+  private:
     void Release() {
         if (extender_ != nullptr) {
             extender_->Release();
@@ -202,6 +206,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AddInConnection> CreateAddInConnection() { return std::make_unique<ComAddInConnection>(); }
+std::unique_ptr<AddInConnection> CreateAddInConnection() {
+    return std::make_unique<ComAddInConnection>();
+}
 
 }  // namespace klt::emu

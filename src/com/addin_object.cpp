@@ -6,7 +6,9 @@
 
 namespace klt::com {
 
-AddInObject::AddInObject() { ++g_objectCount; }
+AddInObject::AddInObject() {
+    ++g_objectCount;
+}
 
 AddInObject::~AddInObject() {
     // A host that releases us without Done must not leave the core holding our event sink.
@@ -32,7 +34,9 @@ HRESULT STDMETHODCALLTYPE AddInObject::QueryInterface(REFIID riid, void** object
     return S_OK;
 }
 
-ULONG STDMETHODCALLTYPE AddInObject::AddRef() { return ++refs_; }
+ULONG STDMETHODCALLTYPE AddInObject::AddRef() {
+    return ++refs_;
+}
 
 ULONG STDMETHODCALLTYPE AddInObject::Release() {
     const ULONG left = --refs_;
@@ -130,9 +134,15 @@ HRESULT STDMETHODCALLTYPE AddInObject::GetPropVal(long, VARIANT* val) {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE AddInObject::SetPropVal(long, VARIANT*) { return S_OK; }
-HRESULT STDMETHODCALLTYPE AddInObject::IsPropReadable(long, BOOL*) { return S_OK; }
-HRESULT STDMETHODCALLTYPE AddInObject::IsPropWritable(long, BOOL*) { return S_OK; }
+HRESULT STDMETHODCALLTYPE AddInObject::SetPropVal(long, VARIANT*) {
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::IsPropReadable(long, BOOL*) {
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::IsPropWritable(long, BOOL*) {
+    return S_OK;
+}
 
 HRESULT STDMETHODCALLTYPE AddInObject::GetNMethods(long* count) {
     if (count == nullptr) return E_POINTER;
@@ -164,8 +174,14 @@ HRESULT STDMETHODCALLTYPE AddInObject::GetParamDefValue(long, long, VARIANT* val
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE AddInObject::HasRetVal(long, BOOL*) { return S_OK; }
-HRESULT STDMETHODCALLTYPE AddInObject::CallAsProc(long, SAFEARRAY**) { return S_OK; }
-HRESULT STDMETHODCALLTYPE AddInObject::CallAsFunc(long, VARIANT*, SAFEARRAY**) { return S_OK; }
+HRESULT STDMETHODCALLTYPE AddInObject::HasRetVal(long, BOOL*) {
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::CallAsProc(long, SAFEARRAY**) {
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::CallAsFunc(long, VARIANT*, SAFEARRAY**) {
+    return S_OK;
+}
 
 }  // namespace klt::com

@@ -15,7 +15,7 @@
 namespace klt::com {
 
 class AddInObject final : public IInitDone, public ILanguageExtender, public IPropertyPage {
-public:
+  public:
     AddInObject();
     AddInObject(const AddInObject&) = delete;
     AddInObject& operator=(const AddInObject&) = delete;
@@ -61,7 +61,7 @@ public:
     HRESULT STDMETHODCALLTYPE Help(LPCOLESTR helpDir) override;
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG* msg) override;
 
-private:
+  private:
     ~AddInObject();
     void Shutdown();
 

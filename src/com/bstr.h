@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -16,10 +17,12 @@ inline BSTR Cp1251ToBstr(std::string_view cp1251) {
     return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
 }
 
-// A null BSTR is the empty text.
+// A null BSTR is the empty text. Copied rather than viewed in place: a BSTR is wchar_t memory.
 inline std::string BstrToCp1251(BSTR text) {
     if (text == nullptr) return {};
-    return text::Utf16ToCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
+    std::u16string wide(SysStringLen(text), u'\0');
+    std::memcpy(wide.data(), text, wide.size() * sizeof(char16_t));
+    return text::Utf16ToCp1251(wide);
 }
 
 }  // namespace klt::com

@@ -9,7 +9,7 @@ namespace {
 
 // One static instance: it does not count as a live object, LockServer is what keeps us loaded.
 class ClassFactory final : public IClassFactory {
-public:
+  public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (object == nullptr) return E_POINTER;
         if (riid == IID_IUnknown || riid == IID_IClassFactory) {

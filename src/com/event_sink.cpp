@@ -4,11 +4,16 @@
 
 namespace klt::com {
 
-ComEventSink::ComEventSink(IAsyncEvent* events) : events_(events) { events_->AddRef(); }
+ComEventSink::ComEventSink(IAsyncEvent* events) : events_(events) {
+    events_->AddRef();
+}
 
-ComEventSink::~ComEventSink() { events_->Release(); }
+ComEventSink::~ComEventSink() {
+    events_->Release();
+}
 
-void ComEventSink::ExternalEvent(const std::string& source, const std::string& message, const std::string& data) {
+void ComEventSink::ExternalEvent(const std::string& source, const std::string& message,
+                                 const std::string& data) {
     BSTR s = Cp1251ToBstr(source);
     BSTR m = Cp1251ToBstr(message);
     BSTR d = Cp1251ToBstr(data);

@@ -6,16 +6,17 @@
 namespace klt::com {
 
 class ComEventSink final : public host::EventSink {
-public:
+  public:
     // Holds its own reference to `events`.
     explicit ComEventSink(IAsyncEvent* events);
     ~ComEventSink();
     ComEventSink(const ComEventSink&) = delete;
     ComEventSink& operator=(const ComEventSink&) = delete;
 
-    void ExternalEvent(const std::string& source, const std::string& message, const std::string& data) override;
+    void ExternalEvent(const std::string& source, const std::string& message,
+                       const std::string& data) override;
 
-private:
+  private:
     IAsyncEvent* events_;
 };
 

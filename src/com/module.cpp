@@ -8,7 +8,9 @@ HINSTANCE g_module = nullptr;
 std::atomic<long> g_objectCount{0};
 std::atomic<long> g_lockCount{0};
 
-HINSTANCE ModuleHandle() { return g_module; }
+HINSTANCE ModuleHandle() {
+    return g_module;
+}
 
 }  // namespace klt::com
 

@@ -81,9 +81,17 @@ HRESULT STDMETHODCALLTYPE AddInObject::Move(LPCRECT rect) {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE AddInObject::IsPageDirty() { return S_FALSE; }
-HRESULT STDMETHODCALLTYPE AddInObject::Apply() { return S_OK; }
-HRESULT STDMETHODCALLTYPE AddInObject::Help(LPCOLESTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE AddInObject::TranslateAccelerator(MSG*) { return S_FALSE; }
+HRESULT STDMETHODCALLTYPE AddInObject::IsPageDirty() {
+    return S_FALSE;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::Apply() {
+    return S_OK;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::Help(LPCOLESTR) {
+    return E_NOTIMPL;
+}
+HRESULT STDMETHODCALLTYPE AddInObject::TranslateAccelerator(MSG*) {
+    return S_FALSE;
+}
 
 }  // namespace klt::com

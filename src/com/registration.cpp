@@ -13,7 +13,9 @@ using klt::com::kClsidText;
 using klt::com::kProgId;
 using klt::com::kVersionIndependentProgId;
 
-std::wstring ClassKey() { return std::wstring(L"CLSID\\") + kClsidText; }
+std::wstring ClassKey() {
+    return std::wstring(L"CLSID\\") + kClsidText;
+}
 
 // Creates `subKey` under HKEY_CLASSES_ROOT and sets one string value in it (null name: the default).
 bool SetString(const std::wstring& subKey, const wchar_t* name, const std::wstring& value) {
@@ -38,7 +40,8 @@ bool DeleteTree(const std::wstring& subKey) {
 bool ModulePath(std::wstring& path) {
     path.assign(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(klt::com::ModuleHandle(), path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(klt::com::ModuleHandle(), path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return false;
         if (length < path.size()) {
             path.resize(length);
@@ -76,4 +79,6 @@ STDAPI DllRegisterServer() {
     return SELFREG_E_CLASS;
 }
 
-STDAPI DllUnregisterServer() { return RemoveAll() ? S_OK : SELFREG_E_CLASS; }
+STDAPI DllUnregisterServer() {
+    return RemoveAll() ? S_OK : SELFREG_E_CLASS;
+}

@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Runs the x86_64 Windows build under wine on a private X server and a throw-away wine prefix:
+# the gtest program, registration of klt_drv.dll, klthost.exe loading it through COM, and
+# unregistration. Usage: tests/wine/run.sh BUILD_DIR   (the win64 build directory)
+# Ends with "wine: N passed, M failed"; exits non-zero when anything failed.
+set -u -o pipefail
+
+if [[ $# -ne 1 ]]; then
+    echo "usage: $0 BUILD_DIR" >&2
+    exit 2
+fi
+BUILD=$(cd "$1" 2>/dev/null && pwd) || {
+    echo "wine: no build directory '$1'" >&2
+    echo "wine: 0 passed, 1 failed"
+    exit 1
+}
+
+TESTS_EXE=$BUILD/tests/klt_tests.exe
+HOST_EXE=$BUILD/emulator/klthost.exe
+DLL=$BUILD/src/com/klt_drv.dll
+CLSID='{528DD413-5CC6-455D-9236-0B9EC9083B3D}'
+WINE_TIMEOUT=300
+
+passed=0
+failed=0
+pass() {
+    passed=$((passed + 1))
+    echo "PASS: $1"
+}
+fail() {
+    failed=$((failed + 1))
+    echo "FAIL: $1"
+}
+finish() {
+    echo "wine: $passed passed, $failed failed"
+    [[ $failed -eq 0 ]]
+    exit $?
+}
+
+for f in "$TESTS_EXE" "$HOST_EXE" "$DLL"; do
+    [[ -f $f ]] || fail "missing $f"
+done
+[[ $failed -eq 0 ]] || finish
+
+# Unix path -> the path wine sees through its Z: drive.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+DLL_WIN=$(winpath "$DLL")
+
+WORK=$(mktemp -d)
+export WINEPREFIX=$WORK/prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+XVFB_PID=
+cleanup() {
+    # Only what this run started: its own wineserver (by prefix) and its own Xvfb (by pid).
+    if [[ -d $WINEPREFIX ]]; then timeout 60 wineserver -k >/dev/null 2>&1; fi
+    if [[ -n $XVFB_PID ]]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'echo "wine: interrupted"; exit 130' INT TERM
+
+# A private X server on the first display nobody holds.
+start_xvfb() {
+    local n
+    for n in $(seq 90 199); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$WORK/xvfb.log" 2>&1 &
+        XVFB_PID=$!
+        local i
+        for i in $(seq 1 50); do
+            if [[ -e /tmp/.X11-unix/X$n ]]; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=
+    done
+    return 1
+}
+
+run_wine() { timeout "$WINE_TIMEOUT" wine "$@"; }
+
+# `reg query KEY /s` with CRLF and blank lines gone, so it compares line by line.
+reg_dump() { run_wine reg query "$1" /s 2>/dev/null | tr -d '\r' | sed '/^[[:space:]]*$/d'; }
+
+expect_key() {
+    local key=$1 expected=$2 actual
+    actual=$(reg_dump "$key")
+    if [[ "$actual" == "$expected" ]]; then
+        pass "registry $key"
+    else
+        fail "registry $key"
+        diff <(echo "$expected") <(echo "$actual") | sed 's/^/    /'
+    fi
+}
+
+# reg answers 1 for a missing key; anything else (0, a timeout's 124) is not "removed".
+expect_no_key() {
+    local rc=0
+    run_wine reg query "$1" >/dev/null 2>&1 || rc=$?
+    case $rc in
+        1) pass "removed: $1" ;;
+        0) fail "still registered: $1" ;;
+        *) fail "reg query $1 answered $rc" ;;
+    esac
+}
+
+started=$(date +%s)
+if ! start_xvfb; then
+    fail "no free X display for Xvfb"
+    finish
+fi
+echo "wine: prefix $WINEPREFIX, display $DISPLAY"
+if ! timeout "$WINE_TIMEOUT" wineboot -i >"$WORK/wineboot.log" 2>&1; then
+    fail "wineboot -i"
+    sed 's/^/    /' "$WORK/wineboot.log"
+    finish
+fi
+
+# 1. The whole gtest program. Its COM suite loads the DLL from where KLT_DRV_DLL says.
+if KLT_DRV_DLL=$DLL_WIN run_wine "$TESTS_EXE" --gtest_brief=1 >"$WORK/gtest.log" 2>&1; then
+    pass "klt_tests.exe ($(grep -aE '^\[==========\].*ran' "$WORK/gtest.log" | tr -d '\r'))"
+else
+    fail "klt_tests.exe"
+    tr -d '\r' <"$WORK/gtest.log" | tail -n 60 | sed 's/^/    /'
+fi
+
+# 2. Registration writes exactly the ProgIDs and the class key, and nothing more.
+if run_wine regsvr32 /s "$DLL_WIN" >"$WORK/regsvr32.log" 2>&1; then
+    pass "regsvr32 klt_drv.dll"
+else
+    fail "regsvr32 klt_drv.dll"
+    sed 's/^/    /' "$WORK/regsvr32.log"
+fi
+R='    (Default)    REG_SZ    '
+expect_key 'HKCR\AddIn.KLT_DRV.1' "HKEY_CLASSES_ROOT\\AddIn.KLT_DRV.1
+${R}KLT Class
+HKEY_CLASSES_ROOT\\AddIn.KLT_DRV.1\\CLSID
+${R}$CLSID"
+expect_key 'HKCR\AddIn.KLT_DRV' "HKEY_CLASSES_ROOT\\AddIn.KLT_DRV
+${R}KLT Class
+HKEY_CLASSES_ROOT\\AddIn.KLT_DRV\\CLSID
+${R}$CLSID"
+expect_key "HKCR\\CLSID\\$CLSID" "HKEY_CLASSES_ROOT\\CLSID\\$CLSID
+${R}KLT Class
+HKEY_CLASSES_ROOT\\CLSID\\$CLSID\\InprocServer32
+${R}$DLL_WIN
+    ThreadingModel    REG_SZ    both
+HKEY_CLASSES_ROOT\\CLSID\\$CLSID\\ProgID
+${R}AddIn.KLT_DRV.1
+HKEY_CLASSES_ROOT\\CLSID\\$CLSID\\VersionIndependentProgID
+${R}AddIn.KLT_DRV"
+
+# 3. The emulated host loads the registered add-in by ProgID and runs its demonstration. Its
+# output is UTF-8 with Cyrillic in places.
+host_rc=0
+run_wine "$HOST_EXE" --ib 'C:\base\' --rights Administrator --demo >"$WORK/klthost.log" 2>&1 || host_rc=$?
+tr -d '\r' <"$WORK/klthost.log" >"$WORK/klthost.txt"
+host_ok=1
+[[ $host_rc -eq 0 ]] || { echo "    klthost.exe exited with $host_rc"; host_ok=0; }
+for line in '^GetInfo: 2000$' '^RegisterExtensionAs: KLT DRV$' '^event: ' '^done$'; do
+    grep -aqE "$line" "$WORK/klthost.txt" || { echo "    no line matching '$line'"; host_ok=0; }
+done
+# The demo's timer event, Cyrillic both ways through COM (CP1251 -> BSTR -> CP1251), printed as
+# UTF-8 by klthost: compared byte for byte.
+grep -aqF 'event: Компонента | Таймер |' "$WORK/klthost.txt" || {
+    echo "    no timer event line"
+    host_ok=0
+}
+if [[ $host_ok -eq 1 ]]; then
+    pass "klthost.exe --demo ($(grep -ac '^event: ' "$WORK/klthost.txt") events)"
+else
+    fail "klthost.exe --demo"
+    tail -n 40 "$WORK/klthost.txt" | sed 's/^/    /'
+fi
+
+# 4. Unregistration takes the class key and the ProgIDs away and leaves HKCR\CLSID alone.
+if run_wine regsvr32 /s /u "$DLL_WIN" >"$WORK/regsvr32u.log" 2>&1; then
+    pass "regsvr32 /u klt_drv.dll"
+else
+    fail "regsvr32 /u klt_drv.dll"
+    sed 's/^/    /' "$WORK/regsvr32u.log"
+fi
+expect_no_key "HKCR\\CLSID\\$CLSID"
+expect_no_key 'HKCR\AddIn.KLT_DRV.1'
+expect_no_key 'HKCR\AddIn.KLT_DRV'
+if run_wine reg query 'HKCR\CLSID' >/dev/null 2>&1; then
+    pass "HKCR\\CLSID remains"
+else
+    fail "HKCR\\CLSID is gone"
+fi
+
+echo "wine: took $(($(date +%s) - started)) s"
+finish
