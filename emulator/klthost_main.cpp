@@ -103,7 +103,7 @@ int RunDemo(emu::EmulatedHost& host) {
         {"Windows", "РежимЭкрана", {host::Value(2)}},
         {"Windows", "УстановитьХЭНД", {}},
         {"Windows", "ОжиданиеЗакрытияФормы", {}},
-        {"Nippon", "ОткрытьПорт", {host::Value(1), host::Value(100), host::Value(9600)}},
+        {"Windows", "НетТакогоМетода", {}},  // the host reports a missing method
     };
     for (const Call& call : calls) {
         host::Value result;
