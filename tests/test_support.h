@@ -22,6 +22,12 @@ public:
         previous_ = platform::Replace({&clock, &loop, &hooks, &desktop, &patcher});
     }
     ~TestPlatform() { platform::Replace(previous_); }
+    // Network tests wait for real datagrams: they keep the recorded hooks and fake windows but
+    // take the build's own clock and loop.
+    void UseRealTime() {
+        platform::Get().clock = previous_.clock;
+        platform::Get().loop = previous_.loop;
+    }
     TestPlatform(const TestPlatform&) = delete;
     TestPlatform& operator=(const TestPlatform&) = delete;
 

@@ -1,6 +1,7 @@
 #include "frontdesk/vkusnica.h"
 
 #include "core/state.h"
+#include "frontdesk/notices.h"
 #include "frontdesk/settings.h"
 #include "text/literal.h"
 
@@ -56,6 +57,10 @@ void CWin::RunProcedure(int number, host::Value** args) {
             break;
         case 9:
             s.visibilityList = TextArg(args, 0);
+            break;
+        // Failures are silent towards the configuration: a lost notice only delays a redraw.
+        case 12:
+            SendNotice(IntArg(args, 0), TextArg(args, 1), IntArg(args, 2));
             break;
         default:
             throw core::MethodNotAvailable();

@@ -1,4 +1,5 @@
 #include "platform/headless.h"
+#include "platform/io_wait.h"
 
 #include <algorithm>
 #include <chrono>
@@ -83,6 +84,7 @@ void NativeLoop::StopTimer(TimerId id) {
 }
 
 void NativeLoop::Poll() {
+    PollIo(0);
     std::int64_t now = clock_.MonotonicMs();
     // Collect first: callbacks may start and stop timers.
     std::vector<TimerId> due;
@@ -98,13 +100,41 @@ void NativeLoop::Poll() {
     }
 }
 
+bool NativeLoop::WatchReadable(IoHandle socket, std::function<void()> onReadable) {
+    if (!onReadable) return false;
+    watches_[socket] = std::make_shared<std::function<void()>>(std::move(onReadable));
+    return true;
+}
+
+void NativeLoop::Unwatch(IoHandle socket) {
+    watches_.erase(socket);
+}
+
+bool NativeLoop::PollIo(std::int64_t timeoutMs) {
+    if (watches_.empty()) return false;
+    std::vector<IoHandle> sockets;
+    for (const auto& [socket, callback] : watches_) sockets.push_back(socket);
+    bool ran = false;
+    for (IoHandle socket : WaitReadable(sockets, timeoutMs)) {
+        auto it = watches_.find(socket);
+        if (it == watches_.end()) continue;  // unwatched by an earlier callback
+        std::shared_ptr<std::function<void()>> callback = it->second;
+        (*callback)();
+        ran = true;
+    }
+    return ran;
+}
+
 void NativeLoop::WaitUntil(std::int64_t ms) {
     std::int64_t now = clock_.MonotonicMs();
     if (ms <= now) return;
-    if (virtual_)
+    if (virtual_) {
         virtual_->Advance(ms - now);
-    else
+    } else if (!watches_.empty()) {
+        PollIo(std::min<std::int64_t>(ms - now, 50));
+    } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(ms - now, 50)));
+    }
 }
 
 bool NativeLoop::RunUntil(const std::function<bool()>& done, std::int64_t timeoutMs) {
@@ -118,7 +148,8 @@ bool NativeLoop::RunUntil(const std::function<bool()>& done, std::int64_t timeou
         if (limited && now - start >= timeoutMs) return false;
         std::int64_t next = limited ? start + timeoutMs : now + 50;
         for (auto& [id, t] : timers_) next = std::min(next, t.due);
-        if (!limited && timers_.empty() && virtual_) return false;  // nothing could ever change
+        // With virtual time only a watched socket could still change anything: look once more.
+        if (!limited && timers_.empty() && virtual_ && !PollIo(0)) return false;
         WaitUntil(std::max(next, now + (virtual_ ? 0 : 1)));
     }
 }

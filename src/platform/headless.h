@@ -5,6 +5,7 @@
 // message boxes.
 #include <deque>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -46,6 +47,8 @@ class NativeLoop : public Loop {
     void StopTimer(TimerId id) override;
     bool RunUntil(const std::function<bool()>& done, std::int64_t timeoutMs) override;
     void Poll() override;
+    bool WatchReadable(IoHandle socket, std::function<void()> onReadable) override;
+    void Unwatch(IoHandle socket) override;
     std::size_t ActiveTimers() const { return timers_.size(); }
 
   private:
@@ -55,11 +58,15 @@ class NativeLoop : public Loop {
         TimerCallback callback;
     };
     void WaitUntil(std::int64_t ms);
+    // Waits at most `timeoutMs` for a watched socket and runs the callbacks of the ready ones;
+    // answers whether any ran.
+    bool PollIo(std::int64_t timeoutMs);
 
     Clock& clock_;
     VirtualClock* virtual_;
     std::map<TimerId, Timer> timers_;
     TimerId next_ = 1;
+    std::map<IoHandle, std::shared_ptr<std::function<void()>>> watches_;
 };
 
 class NativeHooks : public Hooks {

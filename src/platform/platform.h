@@ -12,6 +12,7 @@ namespace klt::platform {
 using WindowHandle = std::uintptr_t;
 using HookHandle = std::uintptr_t;
 using TimerId = std::uintptr_t;
+using IoHandle = std::intptr_t;  // a socket
 
 struct DateTime {
     int year = 0, month = 0, day = 0;
@@ -42,6 +43,10 @@ class Loop {
     virtual bool RunUntil(const std::function<bool()>& done, std::int64_t timeoutMs) = 0;
     // Runs every piece of work due now without waiting.
     virtual void Poll() = 0;
+    // Calls `onReadable` on this thread whenever the socket has data to read, until unwatched.
+    // One watch per socket; watching it again replaces the callback.
+    virtual bool WatchReadable(IoHandle socket, std::function<void()> onReadable) = 0;
+    virtual void Unwatch(IoHandle socket) = 0;
 };
 
 // Portable shape of a thread hook procedure (hook code, wParam, lParam), as Windows calls it.

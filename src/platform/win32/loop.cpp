@@ -1,3 +1,5 @@
+#include <winsock2.h>
+
 #include <map>
 #include <memory>
 #include <utility>
@@ -22,6 +24,43 @@ void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
     // Held by copy: the callback may stop its own timer, which drops the table's reference.
     const std::shared_ptr<Loop::TimerCallback> callback = it->second;
     (*callback)(static_cast<TimerId>(id));
+}
+
+// Sockets report readiness as window messages to one message-only window of ours, so they arrive
+// through whatever message loop runs the thread: ours, or the host's.
+constexpr UINT kSocketMessage = WM_APP + 0x4B4C;
+
+std::map<SOCKET, std::shared_ptr<std::function<void()>>>& Watches() {
+    static std::map<SOCKET, std::shared_ptr<std::function<void()>>> watches;
+    return watches;
+}
+
+LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kSocketMessage) return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto& watches = Watches();
+    const auto it = watches.find(static_cast<SOCKET>(wParam));
+    if (it == watches.end()) return 0;
+    const std::shared_ptr<std::function<void()>> callback = it->second;  // may unwatch itself
+    (*callback)();
+    return 0;
+}
+
+HWND SocketWindow() {
+    static HWND window = [] {
+        // The class belongs to the module this code is in (the DLL inside the host).
+        HMODULE self = nullptr;
+        GetModuleHandleExW(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+            reinterpret_cast<LPCWSTR>(&SocketWindowProc), &self);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = SocketWindowProc;
+        wc.hInstance = self;
+        wc.lpszClassName = L"KltSocketWindow";
+        RegisterClassW(&wc);
+        return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
+                               nullptr);
+    }();
+    return window;
 }
 
 // Answers false when WM_QUIT came; it is posted again so the outer loop ends as well.
@@ -82,6 +121,20 @@ class Win32Loop final : public Loop {
         bool quit = false;
         while (PumpOne(quit)) {
         }
+    }
+
+    bool WatchReadable(IoHandle socket, std::function<void()> onReadable) override {
+        HWND window = SocketWindow();
+        if (!window || !onReadable) return false;
+        const auto s = static_cast<SOCKET>(socket);
+        if (WSAAsyncSelect(s, window, kSocketMessage, FD_READ) != 0) return false;
+        Watches()[s] = std::make_shared<std::function<void()>>(std::move(onReadable));
+        return true;
+    }
+
+    void Unwatch(IoHandle socket) override {
+        const auto s = static_cast<SOCKET>(socket);
+        if (Watches().erase(s) && SocketWindow()) WSAAsyncSelect(s, SocketWindow(), 0, 0);
     }
 };
 
