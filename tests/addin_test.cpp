@@ -3,7 +3,7 @@
 
 #include "core/events.h"
 #include "core/interception.h"
-#include "frontdesk/key_lock.h"
+#include "frontdesk/keyboard_filters.h"
 #include "test_support.h"
 
 namespace klt::test {
@@ -143,20 +143,25 @@ TEST_F(StartUp, WithoutAHostOrSinkStartUpStillSucceeds) {
     EXPECT_EQ(core::GetHostConstant("x"), host::Value(0));
 }
 
-TEST_F(StartUp, HooksPassEveryCallOn) {
+TEST_F(StartUp, FormHooksPassEveryCallOnAndTheKeyLockOnlyItsKeys) {
     Start(Cp("РабочееМесто"_cp));
-    // A hook installed before ours (the host's own) must still see every call.
+    // A hook installed before ours (the host's own) must still see what we pass on.
     static int seen = 0;
     seen = 0;
-    platform_.hooks.Remove(core::State().workplaceKeyboardHook);
-    platform_.hooks.Install(HookKind::Keyboard, [](int, std::uintptr_t w, std::intptr_t) -> std::intptr_t {
+    auto hostHook = [](int, std::uintptr_t w, std::intptr_t) -> std::intptr_t {
         ++seen;
         return static_cast<std::intptr_t>(w) + 1;
-    });
-    core::State().workplaceKeyboardHook = platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
-    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 41, 0), 42);
-    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::CallWndProcRet, 0, 1, 2), 0);
-    EXPECT_EQ(seen, 1);
+    };
+    platform_.hooks.Remove(core::State().workplaceKeyboardHook);
+    platform_.hooks.Remove(core::State().callWndRetHook);
+    platform_.hooks.Install(HookKind::Keyboard, hostHook);
+    platform_.hooks.Install(HookKind::CallWndProcRet, hostHook);
+    platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
+    platform_.hooks.Install(HookKind::CallWndProcRet, &core::WorkplaceFormHook);
+    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::CallWndProcRet, 0, 5, 2), 6);
+    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 13, 0), 14) << "Enter reaches the host";
+    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 'A', 0), 1) << "a letter is kept from it";
+    EXPECT_EQ(seen, 2);
 }
 
 TEST(Events, DroppedBeforeInitAndSentWithExactTexts) {

@@ -6,7 +6,7 @@
 #include "drivers/aura.h"
 #include "drivers/nippon.h"
 #include "drivers/tablo.h"
-#include "frontdesk/key_lock.h"
+#include "frontdesk/keyboard_filters.h"
 #include "frontdesk/vkusnica.h"
 #include "halls/zaly.h"
 #include "hostwin/windows_object.h"

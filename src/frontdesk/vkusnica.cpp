@@ -1,6 +1,7 @@
 #include "frontdesk/vkusnica.h"
 
 #include "core/state.h"
+#include "frontdesk/keyboard_filters.h"
 #include "frontdesk/notices.h"
 #include "frontdesk/settings.h"
 #include "text/literal.h"
@@ -49,6 +50,12 @@ CWin::CWin() : ContextClassBase(kInfo) {}
 void CWin::RunProcedure(int number, host::Value** args) {
     FrontDeskSettings& s = Settings();
     switch (number) {
+        case 1:
+            EnableCardReader();
+            break;
+        case 4:
+            DisableCardReader();
+            break;
         case 7:
             s.sumDisplayMode = IntArg(args, 0);
             break;
@@ -61,6 +68,9 @@ void CWin::RunProcedure(int number, host::Value** args) {
         // Failures are silent towards the configuration: a lost notice only delays a redraw.
         case 12:
             SendNotice(IntArg(args, 0), TextArg(args, 1), IntArg(args, 2));
+            break;
+        case 13:
+            EnableSpecialKeyboard(TextArg(args, 0));
             break;
         default:
             throw core::MethodNotAvailable();
