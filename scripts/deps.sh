@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the builds and tests need from Debian's packages, only when something is missing.
 #   scripts/deps.sh native   compilers, CMake, GoogleTest and Google Benchmark
-#   scripts/deps.sh all      also mingw-w64, wine, Xvfb and the serial/network test tools
+#   scripts/deps.sh all      also mingw-w64, wine, Xvfb, clang for the fuzzers, the serial test tools
 set -euo pipefail
 
-native=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev python3)
+native=(cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev python3 util-linux iproute2)
 windows=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-         wine wine64 xvfb x11-apps socat iproute2 procps)
+         wine wine64 xvfb x11-apps socat procps clang libclang-rt-14-dev)
 
 want=("${native[@]}")
 [ "${1:-native}" = all ] && want+=("${windows[@]}")

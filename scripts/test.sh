@@ -23,6 +23,7 @@ step "sanitizer build" build asan
 step "sanitizer tests" env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset asan -j "$jobs" --timeout 300
 step "main job" scripts/main.sh
+step "fuzzers" bash scripts/fuzz.sh 30
 step "win32 build" build win32
 step "win64 build" build win64
 step "wine tests" bash tests/wine/run.sh build/win64
