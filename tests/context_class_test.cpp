@@ -38,7 +38,7 @@ std::vector<ClassCase> Classes() {
 }
 
 class ContextClasses : public AddInFixture {
-protected:
+  protected:
     void SetUp() override { Start(Cp("Администратор"_cp)); }
     host::Value Make(const char* name) { return host().CreateObject(name); }
 };
@@ -186,32 +186,50 @@ TEST_F(ContextClasses, EntriesRefuseTheWrongKindAndOutOfRangeNumbers) {
     EXPECT_EQ(a->CallAsProc(16, args), 0) << "SetBit does nothing and returns normally";
 }
 
-TEST_F(ContextClasses, AMethodNotYetBuiltIsARuntimeErrorNamingIt) {
-    host::Value nippon = Make("Nippon");
-    host::Value result;
-    host::Value a(1);
-    host::Value* args[5] = {&a, &a, &a, &a, &a};
-    EXPECT_EQ(nippon.GetContext()->CallAsFunc(0, result, args), 1);
-    ASSERT_EQ(host().Errors().size(), 1u);
-    EXPECT_EQ(host().Errors()[0].code, 1006);
-    EXPECT_NE(host().Errors()[0].text.find(Cp("ОткрытьПорт"_cp)), std::string::npos);
-    EXPECT_TRUE(result.IsEmpty());
-}
-
 // A class of the test's own whose bodies throw, to see the entries' catch-all.
 const core::MethodDef kThrowingMethods[] = {{"Boom", "Взрыв"_cp, 0, 0}, {"BoomF", "ВзрывФ"_cp, 1, 0}};
 host::Context* MakeThrowing();
 const host::RuntimeClass kThrowingClass{"CThrowing", &MakeThrowing};
 const core::ClassInfo kThrowingInfo{&kThrowingClass, 0, "Throwing", "Test", kThrowingMethods, 2};
 class Throwing : public core::ContextClassBase {
-public:
+  public:
     Throwing() : ContextClassBase(kThrowingInfo) {}
 
-protected:
+  protected:
     void RunProcedure(int, host::Value**) override { throw std::runtime_error("boom"); }
     void RunFunction(int, host::Value&, host::Value**) override { throw 42; }
 };
-host::Context* MakeThrowing() { return new Throwing(); }
+host::Context* MakeThrowing() {
+    return new Throwing();
+}
+
+// A method whose body arrives later must say so by name, never succeed silently.
+const core::MethodDef kLaterMethods[] = {{"", "Позже"_cp, 1, 0}};
+host::Context* MakeLater();
+const host::RuntimeClass kLaterClass{"CLater", &MakeLater};
+const core::ClassInfo kLaterInfo{&kLaterClass, 0, "Later", "Test", kLaterMethods, 1};
+class Later : public core::ContextClassBase {
+  public:
+    Later() : ContextClassBase(kLaterInfo) {}
+
+  protected:
+    void RunProcedure(int, host::Value**) override { throw core::MethodNotAvailable(); }
+    void RunFunction(int, host::Value&, host::Value**) override { throw core::MethodNotAvailable(); }
+};
+host::Context* MakeLater() {
+    return new Later();
+}
+
+TEST_F(ContextClasses, AMethodNotYetBuiltIsARuntimeErrorNamingIt) {
+    host::Value later(static_cast<host::Context*>(new Later()));
+    host::Value result;
+    EXPECT_EQ(later.GetContext()->CallAsFunc(0, result, nullptr), 1);
+    ASSERT_EQ(host().Errors().size(), 1u);
+    EXPECT_EQ(host().Errors()[0].code, 1006);
+    EXPECT_NE(host().Errors()[0].text.find(Cp("Позже"_cp)), std::string::npos);
+    EXPECT_NE(host().Errors()[0].text.find("CLater"), std::string::npos);
+    EXPECT_TRUE(result.IsEmpty());
+}
 
 TEST_F(ContextClasses, AnExceptionInEitherEntryBecomesErrorException1006) {
     host::Value v(static_cast<host::Context*>(new Throwing()));
@@ -229,7 +247,8 @@ TEST_F(ContextClasses, OmittedTrailingArgumentsReadAsEmpty) {
     host::Value win = Make("Windows");
     // УстановитьСтроку(2) without the text: line 2 becomes the bare version text.
     ASSERT_TRUE(host().CallMethod(*win.GetContext(), Cp("УстановитьСтроку"_cp), {host::Value(2)}, nullptr));
-    EXPECT_FALSE(host().CallMethod(*win.GetContext(), Cp("Отладка"_cp), {host::Value(1), host::Value(2)}, nullptr))
+    EXPECT_FALSE(
+        host().CallMethod(*win.GetContext(), Cp("Отладка"_cp), {host::Value(1), host::Value(2)}, nullptr))
         << "more arguments than parameters is the host's error";
     EXPECT_FALSE(host().CallMethod(*win.GetContext(), "Missing", {}, nullptr));
 }

@@ -139,6 +139,8 @@ void Done() {
     }
     s.callWndRetHook = 0;
     s.workplaceKeyboardHook = 0;
+    // The printers' shared port must not stay held after the host has let us go.
+    drivers::SharedNippon().channel.Close();
     s.eventSink = nullptr;
     s.host = nullptr;  // the host may unload us next; nothing may reach it through a stale pointer
     s.initialised = false;

@@ -1,11 +1,15 @@
 #include "drivers/aura.h"
 
 #include "core/state.h"
+#include "drivers/printer_commands.h"
+#include "platform/platform.h"
+#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace klt::drivers {
 
 using namespace klt::text::literals;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -52,22 +56,126 @@ host::Context* Create() {
 const host::RuntimeClass kCAuraRuntimeClass{"CAura", &Create};
 const core::ClassInfo CAura::kInfo{&kCAuraRuntimeClass, 2, "KLT Aura", "Aura", kMethods, kMethodCount};
 
-CAura::CAura() : ContextClassBase(kInfo) {}
+CAura::CAura() : ContextClassBase(kInfo), spool_(SpoolPathInCurrentDirectory()) {}
+
+CAura::~CAura() = default;
 
 void CAura::RunProcedure(int number, host::Value** args) {
-    (void)args;
+    auto n = [&] { return LowByte(IntArg(args, 0)); };
     switch (number) {
+        case 1:
+            spool_.Append(PrintModeCommand(IntArg(args, 0) != 0, IntArg(args, 1) != 0, IntArg(args, 2) != 0,
+                                           IntArg(args, 3) != 0, IntArg(args, 4) != 0));
+            break;
+        case 2:
+            // The whole text, however long: the printer wraps it.
+            if (spool_.JobOpen())
+                spool_.Append(LineCommand(text::Cp1251ToCp866(TextArg(args, 0)), IntArg(args, 1) != 0));
+            break;
+        case 3:
+            spool_.Append(Command({'\x1B', '\x61', n()}));
+            break;
+        case 4:
+            spool_.Append(Command({'\x1B', '\x2D', n()}));
+            break;
+        case 5:  // parameters 2 to 5 are not used
+            spool_.Append(Command({'\x1B', '\x20', n()}));
+            break;
+        case 6:
+            spool_.Append(Command({'\x10', '\x18'}));
+            break;
+        case 7:
+            spool_.Append(Command({'\x1B', '\x33', n()}));
+            break;
+        case 8:
+            spool_.Append(Command({'\x1B', '\x45', n()}));
+            break;
+        case 9:
+            spool_.Append(Command({'\x1B', '\x47', n()}));
+            break;
+        case 10:
+            spool_.Append(Command({'\x1B', '\x64', n()}));
+            break;
+        case 11:
+            spool_.Append(Command({'\x1B', '\x56', n()}));
+            break;
+        case 12:
+            spool_.Append(Command({'\x1B', '\x69'}));
+            break;
+        case 13:
+            spool_.Append(Command({'\x1B', '\x70', '\x00', n(), '\xFF'}));
+            break;
+        case 14:
+            spool_.Append(Command({'\x1B', '\x7B', n()}));
+            break;
+        case 15:
+            channel_.Close();
+            break;
         case 16:
             break;  // "SetBit": the printers take no picture set-up
+        case 17:
+            spool_.Append(Command({'\x1D', '\x42', n()}));
+            break;
+        case 18:
+            spool_.Append(Command({'\x1C', '\x70', '\x01', '\x00'}));
+            break;
+        case 19:
+            spool_.Append(Command({'\x1D', '\x6F', n(), '\x1B', '\x6F'}));
+            break;
+        case 20:
+            spool_.Append(Command({'\x1D', '\x21', n()}));
+            break;
+        case 21:
+            spool_.Append(Command({'\x1B', '\x4D', n()}));
+            break;
+        case 22:
+            spool_.Append(Command({'\x1D', '\x66', n()}));
+            break;
+        case 23:
+            spool_.Append(Command({'\x1D', '\x68', n()}));
+            break;
+        case 24:
+            spool_.Append(Command({'\x1D', '\x77', n()}));
+            break;
+        case 25:
+            if (spool_.JobOpen()) spool_.Append(BarcodeCommand(TextArg(args, 0)));
+            break;
+        case 26:
+            spool_.Append(Command({'\x1D', '\x48', n()}));
+            break;
         default:
             throw core::MethodNotAvailable();
     }
 }
 
 void CAura::RunFunction(int number, host::Value& result, host::Value** args) {
-    (void)result;
-    (void)args;
     switch (number) {
+        case 0: {
+            platform::LineSettings line;
+            const std::int32_t baud = IntArg(args, 2);
+            line.baudRate = baud > 0 ? static_cast<std::uint32_t>(baud) : 0;
+            line.dataBits = 8;
+            line.parity = platform::Parity::None;
+            line.abortOnError = true;
+            SerialChannel::Failure why{};
+            const bool open = channel_.Open(IntArg(args, 0), IntArg(args, 1), line, &why);
+            // Only a device that cannot be opened is worth telling the cashier about.
+            if (why == SerialChannel::Failure::NoDevice)
+                platform::Get().desktop->MessageBox(std::string("Ошибка"_cp), kMessageCaption, 0);
+            result.AssignInt(open ? 1 : 0);
+            break;
+        }
+        case 27:
+            // Marker and the first seven header bytes, then the code table: 1B 40, 1B 52 00,
+            // 1B 53, 1B 74 11.
+            result.AssignInt(spool_.Start({"KLT\x1B\x40\x1B\x52\x00\x1B\x53"sv, "\x1B\x74\x11"sv}) ? 1 : 0);
+            break;
+        case 28:
+            result.AssignInt(spool_.Play(channel_) ? 1 : 0);
+            break;
+        case 29:
+            result.AssignInt(spool_.MoveTo(TextArg(args, 0)) ? 1 : 0);
+            break;
         default:
             throw core::MethodNotAvailable();
     }

@@ -1,11 +1,13 @@
 #include "drivers/nippon.h"
 
 #include "core/state.h"
+#include "drivers/printer_commands.h"
 #include "text/literal.h"
 
 namespace klt::drivers {
 
 using namespace klt::text::literals;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -42,24 +44,115 @@ host::Context* Create() {
 
 }  // namespace
 
+NipponShared& SharedNippon() {
+    static NipponShared shared;
+    return shared;
+}
+
 const host::RuntimeClass kCNipponRuntimeClass{"CNippon", &Create};
 const core::ClassInfo CNippon::kInfo{&kCNipponRuntimeClass, 3, "KLT Nippon", "Nippon", kMethods,
                                      kMethodCount};
 
-CNippon::CNippon() : ContextClassBase(kInfo) {}
+// The shared port and job belong to every Nippon object of the process: a new object leaves them
+// as they are (another object may be half-way through a receipt). Only an idle spool follows the
+// current directory.
+CNippon::CNippon() : ContextClassBase(kInfo) {
+    SharedNippon().spool.SetPath(SpoolPathInCurrentDirectory());
+}
 
 void CNippon::RunProcedure(int number, host::Value** args) {
-    (void)args;
+    NipponShared& shared = SharedNippon();
+    PrintSpool& spool = shared.spool;
+    auto n = [&] { return LowByte(IntArg(args, 0)); };
     switch (number) {
+        case 1:
+            spool.Append(PrintModeCommand(IntArg(args, 0) != 0, IntArg(args, 1) != 0, IntArg(args, 2) != 0,
+                                          IntArg(args, 3) != 0, IntArg(args, 4) != 0));
+            break;
+        case 2:
+            // The printer takes the Windows code page as it is; the whole text, however long.
+            if (spool.JobOpen()) spool.Append(LineCommand(TextArg(args, 0), IntArg(args, 1) != 0));
+            break;
+        case 3:
+            spool.Append(Command({'\x1B', '\x61', n()}));
+            break;
+        case 4:
+            spool.Append(Command({'\x1B', '\x2D', n()}));
+            break;
+        case 5:  // parameters 2 to 5 are not used
+            spool.Append(Command({'\x1B', '\x20', n()}));
+            break;
+        case 6:
+            spool.Append(Command({'\x10', '\x18'}));
+            break;
+        case 7:
+            spool.Append(Command({'\x1B', '\x33', n()}));
+            break;
+        case 8:
+            spool.Append(Command({'\x1B', '\x45', n()}));
+            break;
+        case 9:
+            spool.Append(Command({'\x1B', '\x47', n()}));
+            break;
+        case 10:
+            spool.Append(Command({'\x1B', '\x64', n()}));
+            break;
+        case 11:
+            spool.Append(Command({'\x1B', '\x56', n()}));
+            break;
+        case 12:
+            spool.Append(Command({'\x1B', '\x69'}));
+            break;
+        case 13:
+            spool.Append(Command({'\x1B', '\x70', '\x00', n(), '\xFF'}));
+            break;
+        case 14:
+            spool.Append(Command({'\x1B', '\x7B', n()}));
+            break;
+        case 15:
+            shared.channel.Close();
+            break;
+        case 16:
+            spool.Append(Command({'\x1D', '\x66', n()}));
+            break;
+        case 17:
+            spool.Append(Command({'\x1D', '\x68', n()}));
+            break;
+        case 18:
+            if (spool.JobOpen()) spool.Append(BarcodeCommand(TextArg(args, 0)));
+            break;
+        case 19:
+            spool.Append(Command({'\x1D', '\x48', n()}));
+            break;
         default:
             throw core::MethodNotAvailable();
     }
 }
 
 void CNippon::RunFunction(int number, host::Value& result, host::Value** args) {
-    (void)result;
-    (void)args;
+    NipponShared& shared = SharedNippon();
     switch (number) {
+        case 0: {
+            platform::LineSettings line;
+            const std::int32_t baud = IntArg(args, 2);
+            line.baudRate = baud > 0 ? static_cast<std::uint32_t>(baud) : 0;
+            line.dataBits = IntArg(args, 3);
+            const std::int32_t parity = IntArg(args, 4);
+            // Out-of-range codes are refused by the channel; -1 stands for all of them.
+            line.parity = static_cast<platform::Parity>(parity >= 0 && parity <= 4 ? parity : -1);
+            line.abortOnError = true;
+            result.AssignInt(shared.channel.Open(IntArg(args, 0), IntArg(args, 1), line) ? 1 : 0);
+            break;
+        }
+        case 20:
+            result.AssignInt(shared.spool.Start({"KLT\x1B\x74\x00"sv}) ? 1 : 0);
+            break;
+        case 21:
+            result.AssignInt(shared.spool.Play(shared.channel) ? 1 : 0);
+            break;
+        case 22:
+            result.AssignInt(shared.spool.MoveTo(TextArg(args, 0)) ? 1 : 0);
+            break;
         default:
             throw core::MethodNotAvailable();
     }

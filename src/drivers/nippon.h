@@ -1,10 +1,20 @@
 #pragma once
 // The "Nippon" object of the configuration's 1C code.
 #include "core/context_class.h"
+#include "drivers/serial_channel.h"
+#include "drivers/spool.h"
 
 namespace klt::drivers {
 
 extern const host::RuntimeClass kCNipponRuntimeClass;
+
+// The port and the job of every Nippon object of the process.
+struct NipponShared {
+    SerialChannel channel;
+    PrintSpool spool;
+};
+
+NipponShared& SharedNippon();
 
 class CNippon : public core::ContextClassBase {
   public:

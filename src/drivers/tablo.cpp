@@ -1,6 +1,10 @@
 #include "drivers/tablo.h"
 
+#include <algorithm>
+
 #include "core/state.h"
+#include "platform/platform.h"
+#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace klt::drivers {
@@ -36,14 +40,79 @@ DisplayTexts& SharedDisplayTexts() {
     return texts;
 }
 
+// Tables A and B for the CP866 bytes 80-9F (capitals; A0-AF and E0-EF, the small letters, show as
+// the same capitals), and for F0/F1 (Ё, ё).
+namespace {
+
+constexpr unsigned char kTableA[32] = {0x41, 0xDA, 0x42, 0xDB, 0xDC, 0x45, 0xDD, 0xDE, 0xDF, 0xE0, 0x4B,
+                                       0xE1, 0x4D, 0x48, 0x4F, 0xE2, 0x50, 0x43, 0x54, 0xE3, 0xE4, 0x58,
+                                       0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0x27, 0xEB, 0xEC, 0xED};
+constexpr unsigned char kTableB[32] = {0x41, 0xA0, 0x42, 0xA1, 0xE3, 0x45, 0xA3, 0xA4, 0xA5, 0xA6, 0x4B,
+                                       0xA7, 0x4D, 0x48, 0x4F, 0xA8, 0x50, 0x43, 0x54, 0xA9, 0xAA, 0x58,
+                                       0xE1, 0xAB, 0xAC, 0xE2, 0xAD, 0xAE, 0x27, 0xAF, 0xB0, 0xB1};
+
+unsigned char ByTable(unsigned char c, const unsigned char (&table)[32], unsigned char yo) {
+    if (c >= 0x80 && c <= 0x9F) return table[c - 0x80];
+    if (c >= 0xA0 && c <= 0xAF) return table[c - 0xA0];
+    if (c >= 0xE0 && c <= 0xEF) return table[c - 0xE0 + 0x10];
+    if (c == 0xF0 || c == 0xF1) return yo;
+    return c;
+}
+
+}  // namespace
+
+char DisplayCharacter(std::int32_t displayType, char cp866) {
+    const auto c = static_cast<unsigned char>(cp866);
+    switch (displayType) {
+        case 1:
+            return cp866;
+        case 4:
+            return static_cast<char>(ByTable(c, kTableB, 0xA2));
+        default:
+            return static_cast<char>(ByTable(c, kTableA, 0x45));
+    }
+}
+
+std::string DisplayFrame(std::int32_t displayType, std::string_view upper, std::string_view lower,
+                         bool trailingZero) {
+    std::string frame;
+    frame.reserve(kDisplayWidth * 2 + 1);
+    for (std::string_view line : {upper, lower}) {
+        // Only the first twenty characters can show; a text ends at a NUL as the C string it was.
+        line = line.substr(0, std::min(line.find('\0'), kDisplayWidth));
+        for (char c : line) frame += DisplayCharacter(displayType, text::Cp1251ToCp866(c));
+        frame.append(kDisplayWidth - line.size(), ' ');
+    }
+    if (trailingZero) frame += '\0';
+    return frame;
+}
+
 const host::RuntimeClass kCTabloRuntimeClass{"CTablo", &Create};
 const core::ClassInfo CTablo::kInfo{&kCTabloRuntimeClass, 4, "KLT Tablo", "Service", kMethods, kMethodCount};
 
 CTablo::CTablo() : ContextClassBase(kInfo) {}
 
+CTablo::~CTablo() = default;
+
+void CTablo::Show(const std::string& upper, const std::string& lower, bool trailingZero) {
+    // Write results are not looked at: a display that misses a frame shows the next one.
+    if (displayType_ == 4) channel_.Write("\x0C", 1);
+    const std::string frame = DisplayFrame(displayType_, upper, lower, trailingZero);
+    channel_.Write(frame.data(), frame.size());
+    if (displayType_ == 4) channel_.Write("\x08", 1);
+}
+
 void CTablo::RunProcedure(int number, host::Value** args) {
     DisplayTexts& t = SharedDisplayTexts();
     switch (number) {
+        case 0:
+            t.displayLine1 = TextArg(args, 0);
+            Show(t.displayLine1, t.displayLine2, true);
+            break;
+        case 1:
+            t.displayLine2 = TextArg(args, 0);
+            Show(t.displayLine1, t.displayLine2, false);
+            break;
         case 2:
             t.idleLine1 = TextArg(args, 0);
             break;
@@ -56,8 +125,22 @@ void CTablo::RunProcedure(int number, host::Value** args) {
         case 5:
             t.closedLine2 = TextArg(args, 0);
             break;
+        case 7:
+            Show(t.idleLine1, t.idleLine2, false);
+            break;
+        case 8:
+            Show(t.closedLine1, t.closedLine2, false);
+            break;
+        case 9:
+            t.displayLine1 = TextArg(args, 0);
+            t.displayLine2 = TextArg(args, 1);
+            Show(t.displayLine1, t.displayLine2, false);
+            break;
         case 10:
             displayType_ = IntArg(args, 0);
+            break;
+        case 11:
+            channel_.Close();
             break;
         default:
             throw core::MethodNotAvailable();
@@ -65,9 +148,22 @@ void CTablo::RunProcedure(int number, host::Value** args) {
 }
 
 void CTablo::RunFunction(int number, host::Value& result, host::Value** args) {
-    (void)result;
-    (void)args;
     switch (number) {
+        case 6: {
+            result.AssignInt(0);
+            if (displayType_ == 0) {
+                platform::Get().desktop->MessageBox(std::string("Не задан тип ТАБЛО ПОКУПАТЕЛЯ"_cp),
+                                                    kMessageCaption, 0);
+                break;
+            }
+            platform::LineSettings line;
+            line.baudRate = 9600;
+            line.dataBits = 8;
+            line.parity = platform::Parity::None;
+            line.abortOnError = false;
+            result.AssignInt(channel_.Open(IntArg(args, 0), IntArg(args, 1), line) ? 1 : 0);
+            break;
+        }
         default:
             throw core::MethodNotAvailable();
     }

@@ -1,0 +1,31 @@
+#include "drivers/serial_channel.h"
+
+namespace klt::drivers {
+
+bool SerialChannel::Open(std::int32_t portNumber, std::int32_t timeoutMs,
+                         const platform::LineSettings& settings, Failure* failure) {
+    Failure why = Failure::None;
+    if (!port_) {
+        const int parity = static_cast<int>(settings.parity);
+        if (portNumber <= 0 || portNumber > kMaxPortNumber || timeoutMs < 0 || settings.baudRate == 0 ||
+            settings.dataBits < 5 || settings.dataBits > 8 || parity < 0 || parity > 4) {
+            why = Failure::BadParameters;
+        } else {
+            platform::SerialOpenResult r =
+                platform::Serial().Open(portNumber, settings, static_cast<std::uint32_t>(timeoutMs));
+            if (r.status == platform::SerialOpenStatus::Opened && r.port)
+                port_ = std::move(r.port);
+            else
+                why = r.status == platform::SerialOpenStatus::SetupFailed ? Failure::SetupFailed
+                                                                          : Failure::NoDevice;
+        }
+    }
+    if (failure) *failure = why;
+    return port_ != nullptr;
+}
+
+bool SerialChannel::Write(const void* data, std::size_t size) {
+    return port_ && port_->Write(data, size);
+}
+
+}  // namespace klt::drivers

@@ -1,0 +1,93 @@
+#include <string>
+
+#include "platform/serial.h"
+#include "platform/win32/win32_api.h"
+
+namespace klt::platform {
+
+namespace {
+
+class Win32SerialPort : public SerialPort {
+  public:
+    explicit Win32SerialPort(HANDLE handle) : handle_(handle) {}
+    ~Win32SerialPort() override { CloseHandle(handle_); }
+    Win32SerialPort(const Win32SerialPort&) = delete;
+    Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+
+    bool Write(const void* data, std::size_t size) override {
+        if (size > MAXDWORD) return false;
+        DWORD written = 0;
+        if (WriteFile(handle_, data, static_cast<DWORD>(size), &written, nullptr) && written == size)
+            return true;
+        // With abort-on-error set, a line error stops every transfer until it is cleared; clear it
+        // so that the next attempt can get through.
+        DWORD errors = 0;
+        ClearCommError(handle_, &errors, nullptr);
+        return false;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+bool Configure(HANDLE h, const LineSettings& s, std::uint32_t timeoutMs) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(h, &dcb)) return false;
+    dcb.BaudRate = s.baudRate;
+    dcb.ByteSize = static_cast<BYTE>(s.dataBits);
+    dcb.Parity = static_cast<BYTE>(s.parity);
+    dcb.StopBits = ONESTOPBIT;
+    dcb.fBinary = TRUE;
+    dcb.fParity = TRUE;
+    dcb.fAbortOnError = s.abortOnError ? TRUE : FALSE;
+    if (!SetCommState(h, &dcb)) return false;
+
+    COMMTIMEOUTS t{};
+    if (!GetCommTimeouts(h, &t)) return false;
+    t.ReadTotalTimeoutConstant = timeoutMs;
+    t.WriteTotalTimeoutConstant = timeoutMs;
+    if (!SetCommTimeouts(h, &t)) return false;
+    return PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != FALSE;
+}
+
+class Win32SerialPorts : public SerialPorts {
+  public:
+    SerialOpenResult Open(int number, const LineSettings& settings, std::uint32_t timeoutMs) override {
+        SerialOpenResult result;
+        if (number <= 0) return result;
+        // The device namespace form names ports above COM9 as well.
+        const std::wstring name = L"\\\\.\\COM" + std::to_wstring(number);
+        HANDLE h =
+            CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return result;
+        if (!Configure(h, settings, timeoutMs)) {
+            CloseHandle(h);
+            result.status = SerialOpenStatus::SetupFailed;
+            return result;
+        }
+        result.port = std::make_unique<Win32SerialPort>(h);
+        result.status = SerialOpenStatus::Opened;
+        return result;
+    }
+};
+
+SerialPorts*& Current() {
+    static Win32SerialPorts ports;
+    static SerialPorts* current = &ports;
+    return current;
+}
+
+}  // namespace
+
+SerialPorts& Serial() {
+    return *Current();
+}
+
+SerialPorts* ReplaceSerial(SerialPorts* ports) {
+    SerialPorts* previous = Current();
+    Current() = ports;
+    return previous;
+}
+
+}  // namespace klt::platform
