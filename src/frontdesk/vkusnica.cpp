@@ -1,8 +1,12 @@
 #include "frontdesk/vkusnica.h"
 
+#include <stdexcept>
+
 #include "core/state.h"
+#include "frontdesk/course_choice.h"
 #include "frontdesk/keyboard_filters.h"
 #include "frontdesk/notices.h"
+#include "frontdesk/number_pad.h"
 #include "frontdesk/settings.h"
 #include "text/literal.h"
 
@@ -78,9 +82,24 @@ void CWin::RunProcedure(int number, host::Value** args) {
 }
 
 void CWin::RunFunction(int number, host::Value& result, host::Value** args) {
-    (void)result;
-    (void)args;
     switch (number) {
+        case 5: {
+            const int precision = IntArg(args, 2);
+            NumberPad pad(TextArg(args, 0), TextArg(args, 1), precision);
+            if (pad.Run() == ui::kRunFailed) throw std::runtime_error("keypad window not created");
+            // The cancel marker is the number -1, and so is a confirmed display reading "-1".
+            if (pad.result() == kNumberPadCancelled)
+                result.AssignInt(-1);
+            else
+                result.AssignString(FormatWithPrecision(ParseDouble(pad.result()), precision));
+            break;
+        }
+        case 6: {
+            CourseChoice choice;
+            if (choice.Run() == ui::kRunFailed) throw std::runtime_error("course window not created");
+            result.AssignInt(choice.course());
+            break;
+        }
         default:
             throw core::MethodNotAvailable();
     }

@@ -1,0 +1,176 @@
+#pragma once
+// Passive views. A window is a portable controller that owns its state and reacts to commands;
+// it reaches its window only through DialogView and paints only through Canvas. The backend in
+// force (Windowing) builds the window from template data and runs it modally.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "ui/canvas.h"
+#include "ui/types.h"
+
+namespace klt::ui {
+
+enum class ControlKind {
+    Button,  // push button; with the bitmap style the picture replaces the text
+    Static,  // text or frame, by its style
+    Label,   // a static text that a CustomControl paints (the colour label)
+};
+
+// Positions and sizes in dialog units: a quarter of the dialog font's average character width
+// horizontally, an eighth of its height vertically.
+struct ControlTemplate {
+    int id = kIdStatic;
+    ControlKind kind = ControlKind::Static;
+    std::string_view text;  // CP1251
+    int x = 0, y = 0, cx = 0, cy = 0;
+    std::uint32_t style = 0;  // besides child and visible, which every control has
+    std::uint32_t exStyle = 0;
+    int picture = 0;  // resource number of the picture of a bitmap button, 0 for none
+};
+
+struct DialogTemplate {
+    int id = 0;  // the template's resource number
+    std::string_view caption;
+    int cx = 0, cy = 0;
+    std::uint32_t style = 0;
+    int fontPoints = 8;
+    std::string_view fontFace = "MS Sans Serif";
+    std::span<const ControlTemplate> controls;
+
+    const ControlTemplate* Find(int controlId) const {
+        for (const ControlTemplate& c : controls)
+            if (c.id == controlId) return &c;
+        return nullptr;
+    }
+};
+
+// A control with drawing and behaviour of its own, attached to a control of a view. The backend
+// calls it when the control must be painted, is clicked (only with the notify style), gets one of
+// its own timers, or when the system colours change.
+class CustomControl {
+  public:
+    virtual ~CustomControl() = default;
+    virtual void Paint(Canvas& canvas, const Rect& client) = 0;
+    virtual void OnClick() {}
+    virtual void OnTimer(int timerId) { (void)timerId; }
+    virtual void OnSystemColoursChanged() {}
+    // The window goes while the control is still attached: it must not use the view any more.
+    virtual void OnViewGone() {}
+};
+
+class DialogView {
+  public:
+    virtual ~DialogView() = default;
+
+    virtual const DialogTemplate& Template() const = 0;
+    virtual void SetCaption(const std::string& cp1251) = 0;
+    virtual std::string Caption() const = 0;
+
+    virtual void ShowControl(int id, bool show) = 0;
+    virtual void EnableControl(int id, bool enable) = 0;
+    virtual void SetControlText(int id, const std::string& cp1251) = 0;
+    virtual std::string ControlText(int id) const = 0;
+    // A picture of the module's resources on a bitmap button; 0 takes it off.
+    virtual void SetControlPicture(int id, int picture) = 0;
+    virtual void SetControlFont(int id, const Font& font) = 0;
+    virtual Font ControlFont(int id) const = 0;
+    virtual std::uint32_t ControlStyle(int id) const = 0;
+    virtual std::uint32_t ControlExStyle(int id) const = 0;
+    // Adds and removes style bits; the frame is redrawn to match.
+    virtual void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) = 0;
+    virtual void SetControlCursor(int id, Cursor cursor) = 0;
+
+    // The control's rectangle in the dialog's client pixels, and the dialog's client area.
+    virtual Rect ControlRect(int id) const = 0;
+    virtual Rect ClientRect() const = 0;
+
+    // Repaint the control; with `parentToo` also the part of the dialog under it (needed when the
+    // control lets the dialog show through).
+    virtual void InvalidateControl(int id, bool parentToo) = 0;
+    virtual void Invalidate() = 0;
+
+    virtual void AttachCustomControl(int id, CustomControl* control) = 0;
+    // Per-control timers with the control's own ids, delivered to its CustomControl::OnTimer.
+    // Starting an id that runs restarts it.
+    virtual bool StartControlTimer(int id, int timerId, unsigned periodMs) = 0;
+    virtual void StopControlTimer(int id, int timerId) = 0;
+    // A notification from the control to the dialog (as WM_NOTIFY with the control's window and id):
+    // arrives at DialogController::OnNotify.
+    virtual void NotifyParent(int id, unsigned code) = 0;
+
+    // Dialog timers, delivered to DialogController::OnTimer.
+    virtual bool StartTimer(int timerId, unsigned periodMs) = 0;
+    virtual void StopTimer(int timerId) = 0;
+
+    // Ends the modal run with this code once the current command returns.
+    virtual void Close(int code) = 0;
+};
+
+class DialogController {
+  public:
+    virtual ~DialogController() = default;
+    // The window exists with all its controls and is not yet shown.
+    virtual void OnOpen(DialogView& view) = 0;
+    // A button was pressed, or the dialog manager turned Enter (kIdOk) or Esc (kIdCancel) into a
+    // command. The default closes with the cancel code on kIdCancel, as a dialog does.
+    virtual void OnCommand(DialogView& view, int id) {
+        if (id == kIdCancel) view.Close(kIdCancel);
+    }
+    // A key the dialog manager did not take. Answers whether it was used.
+    virtual bool OnKey(DialogView& view, int key) {
+        (void)view;
+        (void)key;
+        return false;
+    }
+    // A click on the dialog itself, outside any control, in client pixels.
+    virtual void OnClick(DialogView& view, Point p) {
+        (void)view;
+        (void)p;
+    }
+    virtual void OnTimer(DialogView& view, int timerId) {
+        (void)view;
+        (void)timerId;
+    }
+    virtual void OnNotify(DialogView& view, int id, unsigned code) {
+        (void)view;
+        (void)id;
+        (void)code;
+    }
+    // Paints the dialog's own background; the default leaves the system's.
+    virtual void OnPaint(DialogView& view, Canvas& canvas) {
+        (void)view;
+        (void)canvas;
+    }
+    // The window is about to go; the view is still usable.
+    virtual void OnClose(DialogView& view) { (void)view; }
+};
+
+// A modal run that could not create its window answers this.
+inline constexpr int kRunFailed = -1;
+
+// The window system in force: builds dialogs from templates and runs them modally on the UI
+// thread, and answers the few questions controls ask of the system.
+class Windowing {
+  public:
+    virtual ~Windowing() = default;
+    // Runs the dialog until its controller closes it; answers the close code or kRunFailed.
+    virtual int RunModal(const DialogTemplate& dialog, DialogController& controller) = 0;
+    virtual Colour SystemColourOf(SystemColour which) = 0;
+    // Pixels per logical inch of the screen, vertically: turns points into font heights.
+    virtual int LogPixelsY() = 0;
+    // Opens a web address or a file with the shell's "open" verb in a normal window.
+    virtual void ShellOpen(const std::string& cp1251) = 0;
+};
+
+// The window system in force: Win32 on Windows, the headless one elsewhere. Tests swap it.
+Windowing& CurrentWindowing();
+// Replaces the window system in force (null restores the build's default); answers the previous
+// one, null when that was the default.
+Windowing* ReplaceWindowing(Windowing* windowing);
+
+// Font height of a point size on this screen, as a point font is made: -(points * dpi / 72).
+int PointsToHeight(int points, int logPixelsY);
+
+}  // namespace klt::ui

@@ -1,0 +1,465 @@
+#include "ui/headless.h"
+
+#include <algorithm>
+
+namespace klt::ui {
+
+// ---- recording canvas ----
+
+CanvasOp& RecordingCanvas::Add(CanvasOp::Kind kind) {
+    ops_.push_back(state_);
+    ops_.back().kind = kind;
+    return ops_.back();
+}
+
+void RecordingCanvas::SetPen(Colour colour, int width) {
+    state_.pen = true;
+    state_.penColour = colour;
+    state_.penWidth = width;
+}
+
+void RecordingCanvas::SetBrush(Colour colour) {
+    state_.brush = true;
+    state_.brushColour = colour;
+}
+
+void RecordingCanvas::Rectangle(const Rect& r) {
+    Add(CanvasOp::Kind::Rectangle).rect = r;
+}
+
+void RecordingCanvas::RoundRect(const Rect& r, Size corner) {
+    CanvasOp& op = Add(CanvasOp::Kind::RoundRect);
+    op.rect = r;
+    op.corner = corner;
+}
+
+void RecordingCanvas::Ellipse(const Rect& r) {
+    Add(CanvasOp::Kind::Ellipse).rect = r;
+}
+
+void RecordingCanvas::Polygon(const std::vector<Point>& points) {
+    Add(CanvasOp::Kind::Polygon).points = points;
+}
+
+void RecordingCanvas::FillRect(const Rect& r, Colour colour) {
+    CanvasOp& op = Add(CanvasOp::Kind::FillRect);
+    op.rect = r;
+    op.fill = colour;
+}
+
+void RecordingCanvas::DrawText(const std::string& cp1251, const Rect& r, unsigned format) {
+    CanvasOp& op = Add(CanvasOp::Kind::Text);
+    op.text = cp1251;
+    op.rect = r;
+    op.format = format;
+}
+
+void RecordingCanvas::TextAt(Point p, const std::string& cp1251, TextAnchor anchor) {
+    CanvasOp& op = Add(CanvasOp::Kind::TextAt);
+    op.points = {p};
+    op.text = cp1251;
+    op.anchor = anchor;
+}
+
+void RecordingCanvas::DrawPicture(int picture, const Rect& r) {
+    CanvasOp& op = Add(CanvasOp::Kind::Picture);
+    op.picture = picture;
+    op.rect = r;
+}
+
+void RecordingCanvas::Clip(const Rect& r) {
+    Add(CanvasOp::Kind::Clip).rect = r;
+}
+
+void RecordingCanvas::ClearClip() {
+    Add(CanvasOp::Kind::ClearClip);
+}
+
+void RecordingCanvas::BeginBuffer(const Rect& area) {
+    Add(CanvasOp::Kind::BeginBuffer).rect = area;
+}
+
+void RecordingCanvas::EndBuffer() {
+    Add(CanvasOp::Kind::EndBuffer);
+}
+
+std::vector<CanvasOp> RecordingCanvas::Of(CanvasOp::Kind kind) const {
+    std::vector<CanvasOp> out;
+    for (const CanvasOp& op : ops_)
+        if (op.kind == kind) out.push_back(op);
+    return out;
+}
+
+bool RecordingCanvas::BuffersBalanced() const {
+    int depth = 0;
+    for (const CanvasOp& op : ops_) {
+        if (op.kind == CanvasOp::Kind::BeginBuffer) ++depth;
+        if (op.kind == CanvasOp::Kind::EndBuffer && --depth < 0) return false;
+    }
+    return depth == 0;
+}
+
+// ---- user actions ----
+
+UserAction UserAction::Press(int controlId) {
+    UserAction a;
+    a.kind = Kind::Press;
+    a.id = controlId;
+    return a;
+}
+
+UserAction UserAction::Click(Point p) {
+    UserAction a;
+    a.kind = Kind::Click;
+    a.point = p;
+    return a;
+}
+
+UserAction UserAction::Key(int virtualKey) {
+    UserAction a;
+    a.kind = Kind::Key;
+    a.key = virtualKey;
+    return a;
+}
+
+UserAction UserAction::Wait(std::int64_t ms) {
+    UserAction a;
+    a.kind = Kind::Wait;
+    a.ms = ms;
+    return a;
+}
+
+UserAction UserAction::Look(std::function<void(HeadlessDialog&)> look) {
+    UserAction a;
+    a.kind = Kind::Look;
+    a.look = std::move(look);
+    return a;
+}
+
+// ---- dialog ----
+
+namespace {
+
+// MulDiv as the dialog manager uses it: rounded to nearest.
+int Scale(int value, int mul, int div) {
+    const long long p = static_cast<long long>(value) * mul;
+    return static_cast<int>(p >= 0 ? (p + div / 2) / div : -((-p + div / 2) / div));
+}
+
+}  // namespace
+
+Rect DialogUnitsToPixels(int x, int y, int cx, int cy, Size baseUnits) {
+    const int left = Scale(x, baseUnits.cx, 4);
+    const int top = Scale(y, baseUnits.cy, 8);
+    return {left, top, left + Scale(cx, baseUnits.cx, 4), top + Scale(cy, baseUnits.cy, 8)};
+}
+
+HeadlessDialog::HeadlessDialog(const DialogTemplate& dialog, DialogController& controller, Size baseUnits)
+    : dialog_(dialog), controller_(controller), caption_(dialog.caption) {
+    client_ = DialogUnitsToPixels(0, 0, dialog.cx, dialog.cy, baseUnits);
+    const int points = dialog.fontPoints;
+    Font font;
+    font.height = PointsToHeight(points, 96);
+    font.face = std::string(dialog.fontFace);
+    for (const ControlTemplate& t : dialog.controls) {
+        HeadlessControl c;
+        c.id = t.id;
+        c.kind = t.kind;
+        c.rect = DialogUnitsToPixels(t.x, t.y, t.cx, t.cy, baseUnits);
+        c.text = std::string(t.text);
+        c.picture = t.picture;
+        c.font = font;
+        c.style = t.style | style::kChild | style::kVisible;
+        c.exStyle = t.exStyle;
+        c.enabled = (t.style & style::kDisabled) == 0;
+        controls_.push_back(c);
+    }
+}
+
+HeadlessDialog::~HeadlessDialog() {
+    // A window destroyed without a close still lets its controller and controls go first.
+    if (!closed_) controller_.OnClose(*this);
+    StopAllTimers();
+    const auto attached = custom_;
+    custom_.clear();
+    for (const auto& [id, control] : attached) control->OnViewGone();
+}
+
+void HeadlessDialog::Open() {
+    controller_.OnOpen(*this);
+}
+
+HeadlessControl* HeadlessDialog::Get(int id) {
+    for (HeadlessControl& c : controls_)
+        if (c.id == id && id != kIdStatic) return &c;
+    return nullptr;
+}
+
+const HeadlessControl* HeadlessDialog::Get(int id) const {
+    return const_cast<HeadlessDialog*>(this)->Get(id);
+}
+
+const HeadlessControl* HeadlessDialog::Find(int id) const {
+    return Get(id);
+}
+
+bool HeadlessDialog::Press(int id) {
+    if (closed_) return false;
+    const HeadlessControl* c = Get(id);
+    if (!c || !c->visible || !c->enabled || c->kind != ControlKind::Button) return false;
+    controller_.OnCommand(*this, id);
+    return true;
+}
+
+bool HeadlessDialog::Click(Point p) {
+    if (closed_) return false;
+    for (const HeadlessControl& c : controls_) {
+        if (!c.visible || !c.rect.Contains(p)) continue;
+        if (c.kind == ControlKind::Button) return Press(c.id);
+        // A static without the notify style lets the click through to what is under it.
+        if ((c.style & style::kStaticNotify) == 0 || !c.enabled) continue;
+        // With the notify style it tells: its own control when it has one, else the dialog, as a
+        // static's STN_CLICKED.
+        auto it = custom_.find(c.id);
+        if (it != custom_.end())
+            it->second->OnClick();
+        else
+            controller_.OnCommand(*this, c.id);
+        return true;
+    }
+    controller_.OnClick(*this, p);
+    return true;
+}
+
+bool HeadlessDialog::Key(int key) {
+    if (closed_) return false;
+    if (key == kKeyEscape) {
+        controller_.OnCommand(*this, kIdCancel);
+        return true;
+    }
+    if (key == kKeyReturn) {
+        // The template's default push button, or IDOK when there is none: a pressed button does
+        // not become the default (the Win32 view sees to that too).
+        int id = kIdOk;
+        for (const HeadlessControl& c : controls_)
+            if (c.kind == ControlKind::Button && (c.style & 0xF) == style::kButtonDefault) id = c.id;
+        controller_.OnCommand(*this, id);
+        return true;
+    }
+    return controller_.OnKey(*this, key);
+}
+
+RecordingCanvas HeadlessDialog::Paint(int id) {
+    RecordingCanvas canvas;
+    if (id == 0) {
+        controller_.OnPaint(*this, canvas);
+        return canvas;
+    }
+    const HeadlessControl* c = Get(id);
+    auto it = custom_.find(id);
+    if (c && c->visible && it != custom_.end())
+        it->second->Paint(canvas, Rect{0, 0, c->rect.Width(), c->rect.Height()});
+    return canvas;
+}
+
+std::vector<std::pair<int, int>> HeadlessDialog::RunningTimers() const {
+    std::vector<std::pair<int, int>> out;
+    for (const auto& [key, id] : timers_) out.push_back(key);
+    return out;
+}
+
+void HeadlessDialog::ShowControl(int id, bool show) {
+    if (HeadlessControl* c = Get(id)) c->visible = show;
+}
+
+void HeadlessDialog::EnableControl(int id, bool enable) {
+    if (HeadlessControl* c = Get(id)) c->enabled = enable;
+}
+
+void HeadlessDialog::SetControlText(int id, const std::string& cp1251) {
+    if (HeadlessControl* c = Get(id)) {
+        c->text = cp1251;
+        ++c->invalidations;
+    }
+}
+
+std::string HeadlessDialog::ControlText(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->text : std::string();
+}
+
+void HeadlessDialog::SetControlPicture(int id, int picture) {
+    if (HeadlessControl* c = Get(id)) c->picture = picture;
+}
+
+void HeadlessDialog::SetControlFont(int id, const Font& font) {
+    if (HeadlessControl* c = Get(id)) c->font = font;
+}
+
+Font HeadlessDialog::ControlFont(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->font : Font{};
+}
+
+std::uint32_t HeadlessDialog::ControlStyle(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->style : 0;
+}
+
+std::uint32_t HeadlessDialog::ControlExStyle(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->exStyle : 0;
+}
+
+void HeadlessDialog::ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) {
+    HeadlessControl* c = Get(id);
+    if (!c) return;
+    std::uint32_t& bits = extended ? c->exStyle : c->style;
+    bits = (bits & ~remove) | add;
+    ++c->invalidations;
+}
+
+void HeadlessDialog::SetControlCursor(int id, Cursor cursor) {
+    if (HeadlessControl* c = Get(id)) c->cursor = cursor;
+}
+
+Rect HeadlessDialog::ControlRect(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->rect : Rect{};
+}
+
+void HeadlessDialog::InvalidateControl(int id, bool parentToo) {
+    HeadlessControl* c = Get(id);
+    if (!c) return;
+    ++c->invalidations;
+    if (parentToo) ++c->parentInvalidations;
+}
+
+void HeadlessDialog::AttachCustomControl(int id, CustomControl* control) {
+    if (!Get(id)) return;
+    if (control)
+        custom_[id] = control;
+    else
+        custom_.erase(id);
+}
+
+bool HeadlessDialog::StartControlTimer(int id, int timerId, unsigned periodMs) {
+    if (closed_ || (id != 0 && !Get(id))) return false;
+    StopControlTimer(id, timerId);
+    platform::Loop* loop = platform::Get().loop;
+    if (!loop) return false;
+    const platform::TimerId t = loop->StartTimer(periodMs, [this, id, timerId](platform::TimerId) {
+        if (id == 0) {
+            controller_.OnTimer(*this, timerId);
+            return;
+        }
+        auto it = custom_.find(id);
+        if (it != custom_.end()) it->second->OnTimer(timerId);
+    });
+    if (t == 0) return false;
+    timers_[{id, timerId}] = t;
+    return true;
+}
+
+void HeadlessDialog::StopControlTimer(int id, int timerId) {
+    auto it = timers_.find({id, timerId});
+    if (it == timers_.end()) return;
+    if (platform::Loop* loop = platform::Get().loop) loop->StopTimer(it->second);
+    timers_.erase(it);
+}
+
+void HeadlessDialog::StopAllTimers() {
+    platform::Loop* loop = platform::Get().loop;
+    for (const auto& [key, t] : timers_)
+        if (loop) loop->StopTimer(t);
+    timers_.clear();
+}
+
+void HeadlessDialog::NotifyParent(int id, unsigned code) {
+    notifications_.emplace_back(id, code);
+    controller_.OnNotify(*this, id, code);
+}
+
+void HeadlessDialog::Close(int code) {
+    if (closed_) return;
+    controller_.OnClose(*this);
+    closed_ = true;
+    closeCode_ = code;
+    // As the system destroys a window's timers with it.
+    StopAllTimers();
+}
+
+// ---- window system ----
+
+const HeadlessControl* DialogRecord::Find(int id) const {
+    for (const HeadlessControl& c : controls)
+        if (c.id == id && id != kIdStatic) return &c;
+    return nullptr;
+}
+
+int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& controller) {
+    std::vector<UserAction> script;
+    if (!scripts_.empty()) {
+        script = std::move(scripts_.front());
+        scripts_.pop_front();
+    }
+    HeadlessDialog window(dialog, controller);
+    window.Open();
+    platform::Loop* loop = platform::Get().loop;
+    for (UserAction& a : script) {
+        if (window.closed()) break;
+        switch (a.kind) {
+            case UserAction::Kind::Press:
+                window.Press(a.id);
+                break;
+            case UserAction::Kind::Click:
+                window.Click(a.point);
+                break;
+            case UserAction::Kind::Key:
+                window.Key(a.key);
+                break;
+            case UserAction::Kind::Wait:
+                if (loop) loop->RunUntil([&] { return window.closed(); }, a.ms);
+                break;
+            case UserAction::Kind::Look:
+                if (a.look) a.look(window);
+                break;
+        }
+        // Work that the step made due (timers at zero delay) runs before the next step.
+        if (loop && !window.closed()) loop->Poll();
+    }
+    DialogRecord record;
+    if (!window.closed()) {
+        record.abandoned = true;
+        window.Key(kKeyEscape);
+        if (!window.closed()) window.Close(kIdCancel);
+    }
+    record.templateId = dialog.id;
+    record.caption = window.Caption();
+    record.controls = window.controls();
+    record.closeCode = window.closeCode();
+    history_.push_back(std::move(record));
+    return window.closeCode();
+}
+
+Colour HeadlessWindowing::SystemColourOf(SystemColour which) {
+    // The classic Windows scheme.
+    switch (which) {
+        case SystemColour::WindowText:
+            return Rgb(0, 0, 0);
+        case SystemColour::ButtonFace:
+            return Rgb(192, 192, 192);
+        case SystemColour::Window:
+            return Rgb(255, 255, 255);
+    }
+    return 0;
+}
+
+// ---- services ----
+
+int PointsToHeight(int points, int logPixelsY) {
+    // As a point font is made: tenths of a point against 720 per inch, truncated.
+    return -(logPixelsY * points * 10 / 720);
+}
+
+}  // namespace klt::ui

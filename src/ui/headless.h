@@ -1,0 +1,254 @@
+#pragma once
+// The window system without a screen: dialogs keep their controls' state and the geometry the
+// templates give, canvases record what is drawn, and a queue of user actions (press a control,
+// click a point, press a key, let time pass, look at the window) plays the user of each modal
+// window. Tests and the emulated host drive every window through it.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/dialog.h"
+
+namespace klt::ui {
+
+struct CanvasOp {
+    enum class Kind {
+        Rectangle,
+        RoundRect,
+        Ellipse,
+        Polygon,
+        FillRect,
+        Text,
+        TextAt,
+        Picture,
+        Clip,
+        ClearClip,
+        BeginBuffer,
+        EndBuffer
+    };
+    Kind kind = Kind::Rectangle;
+    Rect rect;
+    Size corner;
+    std::vector<Point> points;
+    std::string text;
+    unsigned format = 0;
+    TextAnchor anchor = TextAnchor::TopLeft;
+    int picture = 0;
+    Colour fill = 0;  // FillRect's colour
+    // What was selected when the call came.
+    bool pen = true;
+    Colour penColour = 0;
+    int penWidth = 0;
+    bool brush = true;
+    Colour brushColour = Rgb(255, 255, 255);
+    Font font;
+    Colour textColour = 0;
+    bool transparentText = false;
+    Colour background = Rgb(255, 255, 255);
+};
+
+class RecordingCanvas final : public Canvas {
+  public:
+    void SetPen(Colour colour, int width) override;
+    void SetNoPen() override { state_.pen = false; }
+    void SetBrush(Colour colour) override;
+    void SetNoBrush() override { state_.brush = false; }
+    void Rectangle(const Rect& r) override;
+    void RoundRect(const Rect& r, Size corner) override;
+    void Ellipse(const Rect& r) override;
+    void Polygon(const std::vector<Point>& points) override;
+    void FillRect(const Rect& r, Colour colour) override;
+    void SetFont(const Font& font) override { state_.font = font; }
+    void SetTextColour(Colour colour) override { state_.textColour = colour; }
+    void SetTransparentText(bool transparent) override { state_.transparentText = transparent; }
+    void SetBackgroundColour(Colour colour) override { state_.background = colour; }
+    void DrawText(const std::string& cp1251, const Rect& r, unsigned format) override;
+    void TextAt(Point p, const std::string& cp1251, TextAnchor anchor) override;
+    void DrawPicture(int picture, const Rect& r) override;
+    void Clip(const Rect& r) override;
+    void ClearClip() override;
+    void BeginBuffer(const Rect& area) override;
+    void EndBuffer() override;
+
+    const std::vector<CanvasOp>& ops() const { return ops_; }
+    std::vector<CanvasOp> Of(CanvasOp::Kind kind) const;
+    // Whether every BeginBuffer was ended, in order.
+    bool BuffersBalanced() const;
+
+  private:
+    CanvasOp& Add(CanvasOp::Kind kind);
+    CanvasOp state_;
+    std::vector<CanvasOp> ops_;
+};
+
+// A control of a headless dialog as the user would see it.
+struct HeadlessControl {
+    int id = kIdStatic;
+    ControlKind kind = ControlKind::Static;
+    Rect rect;
+    std::string text;
+    int picture = 0;
+    Font font;
+    bool visible = true;
+    bool enabled = true;
+    std::uint32_t style = 0;
+    std::uint32_t exStyle = 0;
+    Cursor cursor = Cursor::Default;
+    int invalidations = 0;
+    int parentInvalidations = 0;
+};
+
+class HeadlessDialog;
+
+// One step of a scripted user.
+struct UserAction {
+    enum class Kind { Press, Click, Key, Wait, Look };
+    Kind kind = Kind::Press;
+    int id = 0;
+    Point point;
+    int key = 0;
+    std::int64_t ms = 0;
+    std::function<void(HeadlessDialog&)> look;
+
+    static UserAction Press(int controlId);
+    static UserAction Click(Point p);
+    static UserAction Key(int virtualKey);
+    static UserAction Wait(std::int64_t ms);
+    // Runs `look` on the open window: a test's assertions between the user's steps.
+    static UserAction Look(std::function<void(HeadlessDialog&)> look);
+};
+
+class HeadlessDialog final : public DialogView {
+  public:
+    // The dialog font's average character cell in pixels, which turns dialog units into pixels:
+    // 6 × 13 is that of 8-point MS Sans Serif on a 96 dpi screen.
+    static constexpr Size kBaseUnits{6, 13};
+
+    HeadlessDialog(const DialogTemplate& dialog, DialogController& controller, Size baseUnits = kBaseUnits);
+    ~HeadlessDialog() override;
+    HeadlessDialog(const HeadlessDialog&) = delete;
+    HeadlessDialog& operator=(const HeadlessDialog&) = delete;
+
+    // What the window does when it is created: the controller's OnOpen.
+    void Open();
+
+    // The user. Each answers whether the window took the input (a hidden or disabled control, or a
+    // closed window, takes none).
+    bool Press(int id);
+    bool Click(Point p);
+    bool Key(int key);
+    // Paints a custom control (or the dialog itself for id 0) as the system would ask it to now.
+    RecordingCanvas Paint(int id);
+
+    bool closed() const { return closed_; }
+    int closeCode() const { return closeCode_; }
+    const HeadlessControl* Find(int id) const;
+    const std::vector<HeadlessControl>& controls() const { return controls_; }
+    unsigned dialogInvalidations() const { return dialogInvalidations_; }
+    const std::vector<std::pair<int, unsigned>>& notifications() const { return notifications_; }
+    // Timers running now: (control id or 0 for the dialog, timer id).
+    std::vector<std::pair<int, int>> RunningTimers() const;
+
+    // DialogView
+    const DialogTemplate& Template() const override { return dialog_; }
+    void SetCaption(const std::string& cp1251) override { caption_ = cp1251; }
+    std::string Caption() const override { return caption_; }
+    void ShowControl(int id, bool show) override;
+    void EnableControl(int id, bool enable) override;
+    void SetControlText(int id, const std::string& cp1251) override;
+    std::string ControlText(int id) const override;
+    void SetControlPicture(int id, int picture) override;
+    void SetControlFont(int id, const Font& font) override;
+    Font ControlFont(int id) const override;
+    std::uint32_t ControlStyle(int id) const override;
+    std::uint32_t ControlExStyle(int id) const override;
+    void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) override;
+    void SetControlCursor(int id, Cursor cursor) override;
+    Rect ControlRect(int id) const override;
+    Rect ClientRect() const override { return client_; }
+    void InvalidateControl(int id, bool parentToo) override;
+    void Invalidate() override { ++dialogInvalidations_; }
+    void AttachCustomControl(int id, CustomControl* control) override;
+    bool StartControlTimer(int id, int timerId, unsigned periodMs) override;
+    void StopControlTimer(int id, int timerId) override;
+    void NotifyParent(int id, unsigned code) override;
+    bool StartTimer(int timerId, unsigned periodMs) override {
+        return StartControlTimer(0, timerId, periodMs);
+    }
+    void StopTimer(int timerId) override { StopControlTimer(0, timerId); }
+    void Close(int code) override;
+
+  private:
+    HeadlessControl* Get(int id);
+    const HeadlessControl* Get(int id) const;
+    void StopAllTimers();
+
+    const DialogTemplate& dialog_;
+    DialogController& controller_;
+    std::string caption_;
+    Rect client_;
+    std::vector<HeadlessControl> controls_;
+    std::map<int, CustomControl*> custom_;
+    std::map<std::pair<int, int>, platform::TimerId> timers_;
+    std::vector<std::pair<int, unsigned>> notifications_;
+    unsigned dialogInvalidations_ = 0;
+    bool closed_ = false;
+    int closeCode_ = 0;
+};
+
+// What a finished modal window looked like when it closed.
+struct DialogRecord {
+    int templateId = 0;
+    std::string caption;
+    std::vector<HeadlessControl> controls;
+    int closeCode = 0;
+    // The script ran out with the window still open: it was closed as by Esc.
+    bool abandoned = false;
+
+    const HeadlessControl* Find(int id) const;
+};
+
+class HeadlessWindowing final : public Windowing {
+  public:
+    // The script of the next modal window that opens (scripts are used in the order queued). A
+    // window whose script runs out while it is open gets Esc, then is closed with the cancel code:
+    // nobody is there to answer it.
+    void Queue(std::vector<UserAction> script) { scripts_.push_back(std::move(script)); }
+    std::size_t QueuedScripts() const { return scripts_.size(); }
+
+    int RunModal(const DialogTemplate& dialog, DialogController& controller) override;
+    Colour SystemColourOf(SystemColour which) override;
+    int LogPixelsY() override { return 96; }
+    void ShellOpen(const std::string& cp1251) override { opened_.push_back(cp1251); }
+
+    const std::vector<DialogRecord>& history() const { return history_; }
+    const std::vector<std::string>& shellOpened() const { return opened_; }
+
+  private:
+    std::deque<std::vector<UserAction>> scripts_;
+    std::vector<DialogRecord> history_;
+    std::vector<std::string> opened_;
+};
+
+// Turns dialog units into pixels as the dialog manager does.
+Rect DialogUnitsToPixels(int x, int y, int cx, int cy, Size baseUnits);
+
+// Puts a headless window system in force for as long as it lives.
+class ScopedHeadlessWindowing {
+  public:
+    ScopedHeadlessWindowing() : previous_(ReplaceWindowing(&windowing)) {}
+    ~ScopedHeadlessWindowing() { ReplaceWindowing(previous_); }
+    ScopedHeadlessWindowing(const ScopedHeadlessWindowing&) = delete;
+    ScopedHeadlessWindowing& operator=(const ScopedHeadlessWindowing&) = delete;
+
+    HeadlessWindowing windowing;
+
+  private:
+    Windowing* previous_;
+};
+
+}  // namespace klt::ui

@@ -1,0 +1,77 @@
+#pragma once
+// The Win32 window system's shared pieces: <windows.h> as the backend wants it, text and font
+// conversions, the module's pictures as bitmaps, and the GDI canvas.
+#include <string>
+
+#include "platform/win32/win32_api.h"
+
+// The canvas has a method of that name, which the UNICODE macro would rename in these files only.
+#ifdef DrawText
+#undef DrawText
+#endif
+
+#include "ui/canvas.h"
+#include "ui/types.h"
+
+namespace klt::ui::win32 {
+
+std::wstring Wide(const std::string& cp1251);
+std::string Narrow(const std::wstring& wide);
+LOGFONTW ToLogFont(const Font& font);
+Font FromLogFont(const LOGFONTW& lf);
+
+// A bitmap of the module's picture, made once and kept while the module is loaded; null for an
+// unknown number.
+HBITMAP PictureBitmap(int picture);
+
+// GDI behind the portable canvas. Everything it selects into the device context is put back when
+// it goes; the off-screen buffer is a compatible bitmap copied to the target at EndBuffer.
+class GdiCanvas final : public Canvas {
+  public:
+    explicit GdiCanvas(HDC dc);
+    ~GdiCanvas() override;
+    GdiCanvas(const GdiCanvas&) = delete;
+    GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+    void SetPen(Colour colour, int width) override;
+    void SetNoPen() override;
+    void SetBrush(Colour colour) override;
+    void SetNoBrush() override;
+    void Rectangle(const Rect& r) override;
+    void RoundRect(const Rect& r, Size corner) override;
+    void Ellipse(const Rect& r) override;
+    void Polygon(const std::vector<Point>& points) override;
+    void FillRect(const Rect& r, Colour colour) override;
+    void SetFont(const Font& font) override;
+    void SetTextColour(Colour colour) override;
+    void SetTransparentText(bool transparent) override;
+    void SetBackgroundColour(Colour colour) override;
+    void DrawText(const std::string& cp1251, const Rect& r, unsigned format) override;
+    void TextAt(Point p, const std::string& cp1251, TextAnchor anchor) override;
+    void DrawPicture(int picture, const Rect& r) override;
+    void Clip(const Rect& r) override;
+    void ClearClip() override;
+    void BeginBuffer(const Rect& area) override;
+    void EndBuffer() override;
+
+  private:
+    void SelectInto(HDC dc);
+    void Replace(HGDIOBJ& held, HGDIOBJ made);
+
+    HDC target_;
+    HDC dc_;
+    int saved_;
+    HGDIOBJ pen_ = nullptr;    // made by us, or null for the stock one
+    HGDIOBJ brush_ = nullptr;  // made by us, or null for the stock one
+    HGDIOBJ font_ = nullptr;
+    bool noPen_ = false, noBrush_ = false;
+    COLORREF textColour_ = 0, background_ = RGB(255, 255, 255);
+    bool transparent_ = false;
+    // The off-screen buffer while one is open.
+    HDC memory_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    Rect area_;
+};
+
+}  // namespace klt::ui::win32

@@ -1,0 +1,449 @@
+// Real dialogs from the template data: the template is laid out in memory as the dialog manager
+// reads it and run by DialogBoxIndirectParamW, whose modal loop gives Esc, Enter and Tab their
+// usual meaning and keeps dispatching the loop's ownerless timers. Colour labels and other custom
+// controls are statics whose window procedure is ours.
+#include <exception>
+#include <map>
+#include <vector>
+
+#include "ui/dialog.h"
+#include "ui/win32/win32_ui.h"
+
+// After <windows.h>, which it needs.
+#include <shellapi.h>
+
+namespace klt::ui::win32 {
+namespace {
+
+constexpr wchar_t kViewProperty[] = L"KltDialogView";
+constexpr wchar_t kOldProcProperty[] = L"KltOldProc";
+
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+// DLGTEMPLATE and its DLGITEMTEMPLATEs as the dialog manager reads them: WORD-aligned strings,
+// each item on a DWORD boundary.
+class TemplateWriter {
+  public:
+    void Word(unsigned v) { words_.push_back(static_cast<WORD>(v)); }
+    void Dword(std::uint32_t v) {
+        Word(v & 0xFFFF);
+        Word(v >> 16);
+    }
+    void Text(const std::string& cp1251) {
+        for (wchar_t c : Wide(cp1251)) Word(c);
+        Word(0);
+    }
+    void Align() {
+        if (words_.size() % 2) Word(0);
+    }
+    const WORD* data() const { return words_.data(); }
+
+  private:
+    std::vector<WORD> words_;
+};
+
+void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
+    w.Dword(d.style | style::kSetFont);
+    w.Dword(0);
+    w.Word(static_cast<unsigned>(d.controls.size()));
+    w.Word(0);
+    w.Word(0);
+    w.Word(static_cast<unsigned>(d.cx));
+    w.Word(static_cast<unsigned>(d.cy));
+    w.Word(0);  // no menu
+    w.Word(0);  // the dialog class
+    w.Text(std::string(d.caption));
+    w.Word(static_cast<unsigned>(d.fontPoints));
+    w.Text(std::string(d.fontFace));
+    for (const ControlTemplate& c : d.controls) {
+        w.Align();
+        std::uint32_t s = c.style | style::kChild | style::kVisible;
+        w.Dword(s);
+        w.Dword(c.exStyle);
+        w.Word(static_cast<unsigned>(c.x));
+        w.Word(static_cast<unsigned>(c.y));
+        w.Word(static_cast<unsigned>(c.cx));
+        w.Word(static_cast<unsigned>(c.cy));
+        w.Word(static_cast<unsigned>(c.id) & 0xFFFF);
+        w.Word(0xFFFF);
+        w.Word(c.kind == ControlKind::Button ? 0x0080 : 0x0082);  // the Button or Static class
+        w.Text(std::string(c.text));
+        w.Word(0);  // no creation data
+    }
+}
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+constexpr wchar_t kButtonProcProperty[] = L"KltButtonProc";
+
+// A pushed button would otherwise become the dialog's default, and Enter would press it again:
+// Enter stays the template's default button's (or IDOK), whatever was touched last.
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kButtonProcProperty));
+    if (!old) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kButtonProcProperty);
+    } else if (msg == WM_GETDLGCODE) {
+        return CallWindowProcW(old, hwnd, msg, wParam, lParam) & ~static_cast<LRESULT>(DLGC_UNDEFPUSHBUTTON);
+    }
+    return CallWindowProcW(old, hwnd, msg, wParam, lParam);
+}
+
+void KeepFromBecomingDefault(HWND button) {
+    if (!button || GetPropW(button, kButtonProcProperty)) return;
+    const LONG_PTR old = SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonProc));
+    SetPropW(button, kButtonProcProperty, reinterpret_cast<HANDLE>(old));
+}
+
+class Win32DialogView final : public DialogView {
+  public:
+    Win32DialogView(const DialogTemplate& d, DialogController& c) : dialog_(d), controller_(c) {}
+    ~Win32DialogView() override {
+        for (auto& [id, font] : fonts_) DeleteObject(font);
+    }
+
+    HWND hwnd() const { return hwnd_; }
+    int closeCode() const { return code_; }
+    std::exception_ptr error() const { return error_; }
+
+    // Runs `body`, keeping an escaping exception for RunModal to rethrow once the system's modal
+    // loop is left: unwinding through the system's frames is not safe.
+    template <typename Body>
+    void Guard(Body&& body) {
+        try {
+            body();
+        } catch (...) {
+            if (!error_) error_ = std::current_exception();
+            Close(kRunFailed);
+        }
+    }
+
+    void Created(HWND hwnd) {
+        hwnd_ = hwnd;
+        for (const ControlTemplate& c : dialog_.controls)
+            if (c.picture) SetControlPicture(c.id, c.picture);
+        for (const ControlTemplate& c : dialog_.controls)
+            if (c.kind == ControlKind::Button) KeepFromBecomingDefault(GetDlgItem(hwnd_, c.id));
+        Guard([&] { controller_.OnOpen(*this); });
+    }
+
+    INT_PTR Message(UINT msg, WPARAM wParam, LPARAM lParam) {
+        switch (msg) {
+            case WM_COMMAND: {
+                const int id = LOWORD(wParam);
+                const int code = HIWORD(wParam);
+                HWND from = reinterpret_cast<HWND>(lParam);
+                if (from && custom_.count(id)) {
+                    if (code == STN_CLICKED) Guard([&] { custom_[id]->OnClick(); });
+                    return TRUE;
+                }
+                // Buttons, and Enter and Esc that the dialog manager turns into IDOK and IDCANCEL.
+                if (!from || code == BN_CLICKED) Guard([&] { controller_.OnCommand(*this, id); });
+                return TRUE;
+            }
+            case WM_NOTIFY: {
+                const NMHDR* n = reinterpret_cast<const NMHDR*>(lParam);
+                Guard([&] { controller_.OnNotify(*this, static_cast<int>(n->idFrom), n->code); });
+                return TRUE;
+            }
+            case WM_TIMER:
+                Guard([&] { controller_.OnTimer(*this, static_cast<int>(wParam)); });
+                return TRUE;
+            case WM_LBUTTONUP:
+                Guard([&] {
+                    controller_.OnClick(
+                        *this, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+                });
+                return TRUE;
+            case WM_PAINT: {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(hwnd_, &ps);
+                {
+                    GdiCanvas canvas(dc);
+                    Guard([&] { controller_.OnPaint(*this, canvas); });
+                }
+                EndPaint(hwnd_, &ps);
+                return TRUE;
+            }
+            case WM_SYSCOLORCHANGE:
+                for (auto& [id, control] : custom_) Guard([&] { control->OnSystemColoursChanged(); });
+                return TRUE;
+            case WM_DESTROY: {
+                if (!closed_) {
+                    closed_ = true;
+                    Guard([&] { controller_.OnClose(*this); });
+                }
+                const auto attached = custom_;
+                custom_.clear();
+                for (const auto& [id, control] : attached) control->OnViewGone();
+                return FALSE;
+            }
+            default:
+                return FALSE;
+        }
+    }
+
+    LRESULT ControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, WNDPROC old) {
+        const int id = GetDlgCtrlID(control);
+        auto it = custom_.find(id);
+        if (it != custom_.end()) {
+            CustomControl* custom = it->second;
+            switch (msg) {
+                case WM_PAINT: {
+                    PAINTSTRUCT ps;
+                    HDC dc = BeginPaint(control, &ps);
+                    RECT rc;
+                    GetClientRect(control, &rc);
+                    {
+                        GdiCanvas canvas(dc);
+                        Guard([&] { custom->Paint(canvas, {rc.left, rc.top, rc.right, rc.bottom}); });
+                    }
+                    EndPaint(control, &ps);
+                    return 0;
+                }
+                case WM_ERASEBKGND:
+                    return 1;  // the control paints all of itself, or lets its parent show through
+                case WM_TIMER:
+                    Guard([&] { custom->OnTimer(static_cast<int>(wParam)); });
+                    return 0;
+                case WM_SETCURSOR: {
+                    auto c = cursors_.find(id);
+                    if (c != cursors_.end() && c->second != Cursor::Default) {
+                        SetCursor(LoadCursorW(nullptr, SystemCursor(c->second)));
+                        return TRUE;
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+        return CallWindowProcW(old, control, msg, wParam, lParam);
+    }
+
+    // DialogView
+    const DialogTemplate& Template() const override { return dialog_; }
+    void SetCaption(const std::string& cp1251) override { SetWindowTextW(hwnd_, Wide(cp1251).c_str()); }
+    std::string Caption() const override { return WindowText(hwnd_); }
+    void ShowControl(int id, bool show) override { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+    void EnableControl(int id, bool enable) override { EnableWindow(Item(id), enable ? TRUE : FALSE); }
+    void SetControlText(int id, const std::string& cp1251) override {
+        SetWindowTextW(Item(id), Wide(cp1251).c_str());
+    }
+    std::string ControlText(int id) const override { return WindowText(Item(id)); }
+    void SetControlPicture(int id, int picture) override {
+        SendMessageW(Item(id), BM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(picture ? PictureBitmap(picture) : nullptr));
+    }
+    void SetControlFont(int id, const Font& font) override {
+        const LOGFONTW lf = ToLogFont(font);
+        HFONT made = CreateFontIndirectW(&lf);
+        if (!made) return;
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+        auto it = fonts_.find(id);
+        if (it != fonts_.end()) DeleteObject(it->second);
+        fonts_[id] = made;
+    }
+    Font ControlFont(int id) const override {
+        HFONT font = reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0));
+        if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
+        return FromLogFont(lf);
+    }
+    std::uint32_t ControlStyle(int id) const override {
+        return static_cast<std::uint32_t>(GetWindowLongW(Item(id), GWL_STYLE));
+    }
+    std::uint32_t ControlExStyle(int id) const override {
+        return static_cast<std::uint32_t>(GetWindowLongW(Item(id), GWL_EXSTYLE));
+    }
+    void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) override {
+        HWND item = Item(id);
+        const int which = extended ? GWL_EXSTYLE : GWL_STYLE;
+        const auto bits = static_cast<std::uint32_t>(GetWindowLongW(item, which));
+        SetWindowLongW(item, which, static_cast<LONG>((bits & ~remove) | add));
+        SetWindowPos(item, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void SetControlCursor(int id, Cursor cursor) override { cursors_[id] = cursor; }
+    Rect ControlRect(int id) const override {
+        RECT rc{};
+        HWND item = Item(id);
+        if (!item) return {};
+        GetWindowRect(item, &rc);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rc), 2);
+        return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+    Rect ClientRect() const override {
+        RECT rc{};
+        GetClientRect(hwnd_, &rc);
+        return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+    void InvalidateControl(int id, bool parentToo) override {
+        HWND item = Item(id);
+        if (!item) return;
+        if (parentToo) {
+            const Rect r = ControlRect(id);
+            const RECT rc{r.left, r.top, r.right, r.bottom};
+            InvalidateRect(hwnd_, &rc, TRUE);
+        }
+        InvalidateRect(item, nullptr, FALSE);
+    }
+    void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
+    void AttachCustomControl(int id, CustomControl* control) override {
+        HWND item = Item(id);
+        if (!item) return;
+        if (!control) {
+            custom_.erase(id);
+            return;
+        }
+        custom_[id] = control;
+        if (!GetPropW(item, kOldProcProperty)) {
+            SetPropW(item, kViewProperty, this);
+            const LONG_PTR old =
+                SetWindowLongPtrW(item, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc));
+            SetPropW(item, kOldProcProperty, reinterpret_cast<HANDLE>(old));
+        }
+        InvalidateRect(item, nullptr, FALSE);
+    }
+    bool StartControlTimer(int id, int timerId, unsigned periodMs) override {
+        HWND target = id == 0 ? hwnd_ : Item(id);
+        return target && SetTimer(target, static_cast<UINT_PTR>(timerId), periodMs, nullptr) != 0;
+    }
+    void StopControlTimer(int id, int timerId) override {
+        HWND target = id == 0 ? hwnd_ : Item(id);
+        if (target) KillTimer(target, static_cast<UINT_PTR>(timerId));
+    }
+    void NotifyParent(int id, unsigned code) override {
+        NMHDR n{};
+        n.hwndFrom = Item(id);
+        n.idFrom = static_cast<UINT_PTR>(id);
+        n.code = code;
+        SendMessageW(hwnd_, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&n));
+    }
+    bool StartTimer(int timerId, unsigned periodMs) override {
+        return StartControlTimer(0, timerId, periodMs);
+    }
+    void StopTimer(int timerId) override { StopControlTimer(0, timerId); }
+    void Close(int code) override {
+        if (closed_) return;
+        closed_ = true;
+        code_ = code;
+        // The controller lets go of the window while it still exists.
+        try {
+            controller_.OnClose(*this);
+        } catch (...) {
+            if (!error_) error_ = std::current_exception();
+        }
+        EndDialog(hwnd_, code);
+    }
+
+  private:
+    HWND Item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+    static std::string WindowText(HWND w) {
+        if (!w) return {};
+        const int n = GetWindowTextLengthW(w);
+        std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+        const int got = GetWindowTextW(w, text.data(), n + 1);
+        text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+        return Narrow(text);
+    }
+    static LPCWSTR SystemCursor(Cursor c) {
+        switch (c) {
+            case Cursor::Hand:
+                return IDC_HAND;
+            case Cursor::IBeam:
+                return IDC_IBEAM;
+            case Cursor::Cross:
+                return IDC_CROSS;
+            default:
+                return IDC_ARROW;
+        }
+    }
+
+    const DialogTemplate& dialog_;
+    DialogController& controller_;
+    HWND hwnd_ = nullptr;
+    bool closed_ = false;
+    int code_ = kRunFailed;
+    std::exception_ptr error_;
+    std::map<int, CustomControl*> custom_;
+    std::map<int, Cursor> cursors_;
+    std::map<int, HFONT> fonts_;
+};
+
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* view = static_cast<Win32DialogView*>(GetPropW(hwnd, kViewProperty));
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProperty));
+    if (msg == WM_NCDESTROY) {
+        // The window goes: put its own procedure back and forget the view.
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kViewProperty);
+        RemovePropW(hwnd, kOldProcProperty);
+        return CallWindowProcW(old, hwnd, msg, wParam, lParam);
+    }
+    if (!view || !old) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return view->ControlMessage(hwnd, msg, wParam, lParam, old);
+}
+
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto* view = reinterpret_cast<Win32DialogView*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        view->Created(hwnd);
+        return TRUE;
+    }
+    auto* view = reinterpret_cast<Win32DialogView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    return view ? view->Message(msg, wParam, lParam) : FALSE;
+}
+
+class Win32Windowing final : public Windowing {
+  public:
+    int RunModal(const DialogTemplate& dialog, DialogController& controller) override {
+        TemplateWriter writer;
+        BuildTemplate(dialog, writer);
+        Win32DialogView view(dialog, controller);
+        // Modal to the window the user works in (the host's form), which it disables meanwhile.
+        const INT_PTR rc =
+            DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(writer.data()),
+                                    GetActiveWindow(), &DialogProc, reinterpret_cast<LPARAM>(&view));
+        if (view.error()) std::rethrow_exception(view.error());
+        return rc == -1 ? kRunFailed : static_cast<int>(rc);
+    }
+    Colour SystemColourOf(SystemColour which) override {
+        switch (which) {
+            case SystemColour::WindowText:
+                return GetSysColor(COLOR_WINDOWTEXT);
+            case SystemColour::ButtonFace:
+                return GetSysColor(COLOR_BTNFACE);
+            case SystemColour::Window:
+                return GetSysColor(COLOR_WINDOW);
+        }
+        return 0;
+    }
+    int LogPixelsY() override {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return dpi > 0 ? dpi : 96;
+    }
+    void ShellOpen(const std::string& cp1251) override {
+        ShellExecuteW(nullptr, L"open", Wide(cp1251).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+};
+
+}  // namespace
+
+Windowing& DefaultWindowing() {
+    static Win32Windowing windowing;
+    return windowing;
+}
+
+}  // namespace klt::ui::win32

@@ -1,0 +1,43 @@
+#include "ui/dialog.h"
+#include "ui/headless.h"
+
+namespace klt::ui {
+
+#ifdef _WIN32
+namespace win32 {
+// The Win32 window system, in ui/win32/.
+Windowing& DefaultWindowing();
+}  // namespace win32
+#endif
+
+namespace {
+
+Windowing*& Override() {
+    static Windowing* windowing = nullptr;
+    return windowing;
+}
+
+Windowing& BuildDefault() {
+#ifdef _WIN32
+    return win32::DefaultWindowing();
+#else
+    // Without a screen every window runs headless; with no script queued it is answered as by Esc.
+    static HeadlessWindowing windowing;
+    return windowing;
+#endif
+}
+
+}  // namespace
+
+Windowing& CurrentWindowing() {
+    Windowing* w = Override();
+    return w ? *w : BuildDefault();
+}
+
+Windowing* ReplaceWindowing(Windowing* windowing) {
+    Windowing* previous = &CurrentWindowing();
+    Override() = windowing;
+    return previous == &BuildDefault() ? nullptr : previous;
+}
+
+}  // namespace klt::ui

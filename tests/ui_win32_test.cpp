@@ -1,0 +1,457 @@
+// The Win32 window system for real: dialogs built from the template data, picture buttons, the
+// colour label painted through GDI with its off-screen buffer, and the keypad opened by
+// "ЗапросЧисла" inside klt_drv.dll, answered by real button clicks. With KLT_UI_SHOT_DIR set the
+// DLL test holds the keypad open until a screenshot is taken (tests/wine/ui_keypad.sh).
+#ifdef _WIN32
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+// Before any header that declares the canvas: it undoes <windows.h>'s DrawText macro.
+#include "ui/win32/win32_ui.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "com/interfaces.h"
+// After interfaces.h, which brings the COM base interfaces.
+#include "com/bridge.h"
+#include "com/module.h"
+#include "emulator/emulated_host.h"
+#include "frontdesk/colour_label.h"
+#include "frontdesk/course_choice.h"
+#include "frontdesk/number_pad.h"
+#include "platform/platform.h"
+#include "res/dialogs.h"
+#include "text/literal.h"
+
+namespace {
+
+using namespace klt::text::literals;
+using klt::res::kPadDisplay;
+
+// The active dialog of this thread, once one is up.
+HWND OpenDialog() {
+    HWND w = GetActiveWindow();
+    wchar_t cls[16] = {};
+    if (w && GetClassNameW(w, cls, 16) && std::wstring(cls) == L"#32770" && IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+// A user at the screen: each step runs on a tick of the loop once the dialog is up, and is done
+// when it answers true. Past the deadline the dialog is cancelled so a broken run cannot hang.
+class Win32User {
+  public:
+    using Step = std::function<bool(HWND dialog)>;
+    explicit Win32User(std::vector<Step> steps, DWORD deadlineMs = 30000)
+        : steps_(std::move(steps)), deadline_(GetTickCount() + deadlineMs) {
+        timer_ = klt::platform::Get().loop->StartTimer(60, [this](klt::platform::TimerId) { Tick(); });
+    }
+    ~Win32User() { klt::platform::Get().loop->StopTimer(timer_); }
+    Win32User(const Win32User&) = delete;
+    Win32User& operator=(const Win32User&) = delete;
+
+    bool finished() const { return next_ == steps_.size(); }
+    bool timedOut() const { return timedOut_; }
+
+  private:
+    void Tick() {
+        HWND dialog = OpenDialog();
+        if (!dialog || busy_) return;
+        if (static_cast<LONG>(GetTickCount() - deadline_) > 0) {
+            timedOut_ = true;
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        busy_ = true;
+        if (next_ < steps_.size() && steps_[next_](dialog)) ++next_;
+        busy_ = false;
+    }
+
+    std::vector<Step> steps_;
+    DWORD deadline_;
+    klt::platform::TimerId timer_ = 0;
+    std::size_t next_ = 0;
+    bool busy_ = false;
+    bool timedOut_ = false;
+};
+
+// A real click of the button: the button presses and releases itself and tells its dialog.
+Win32User::Step Click(int id) {
+    return [id](HWND dialog) {
+        HWND button = GetDlgItem(dialog, id);
+        EXPECT_NE(button, nullptr) << id;
+        if (button) PostMessageW(button, BM_CLICK, 0, 0);
+        return true;
+    };
+}
+
+Win32User::Step Check(std::function<void(HWND)> check) {
+    return [check](HWND dialog) {
+        check(dialog);
+        return true;
+    };
+}
+
+std::string ItemText(HWND dialog, int id) {
+    wchar_t buffer[256] = {};
+    GetDlgItemTextW(dialog, id, buffer, 256);
+    return klt::ui::win32::Narrow(buffer);
+}
+
+// Pixels of the control's client area in exactly this colour, as the screen shows them now.
+int PixelsOf(HWND control, COLORREF colour) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    RECT rc;
+    GetClientRect(control, &rc);
+    HDC dc = GetDC(control);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x) n += GetPixel(dc, x, y) == colour;
+    ReleaseDC(control, dc);
+    return n;
+}
+
+// ---- the canvas on a bitmap ----
+
+class Bitmap {
+  public:
+    Bitmap(int w, int h) : dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~Bitmap() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+  private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+TEST(UiWin32Canvas, GradientBandsAndShapesLandOnThePixels) {
+    Bitmap b(100, 20);
+    {
+        klt::ui::win32::GdiCanvas canvas(b.dc());
+        canvas.FillRect({0, 0, 100, 20}, RGB(255, 255, 255));
+        klt::frontdesk::GradientFill(canvas, {0, 0, 50, 10}, RGB(255, 0, 0), RGB(0, 0, 255));
+        canvas.SetNoPen();
+        canvas.SetBrush(RGB(0, 128, 0));
+        canvas.Rectangle({60, 0, 70, 10});
+        canvas.SetPen(RGB(0, 0, 0), 1);
+        canvas.SetNoBrush();
+        canvas.Rectangle({80, 0, 90, 10});
+    }
+    EXPECT_EQ(b.At(0, 5), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(49, 5), RGB(5, 0, 249));
+    EXPECT_EQ(b.At(50, 5), RGB(255, 255, 255));  // nothing past the rectangle
+    EXPECT_EQ(b.At(0, 10), RGB(255, 255, 255));
+    EXPECT_EQ(b.At(65, 5), RGB(0, 128, 0));
+    EXPECT_EQ(b.At(80, 5), RGB(0, 0, 0));        // the outline
+    EXPECT_EQ(b.At(85, 5), RGB(255, 255, 255));  // and no fill inside it
+}
+
+TEST(UiWin32Canvas, TheBufferReachesTheTargetOnlyWhenEnded) {
+    Bitmap b(40, 40);
+    klt::ui::win32::GdiCanvas canvas(b.dc());
+    canvas.FillRect({0, 0, 40, 40}, RGB(255, 255, 255));
+    canvas.BeginBuffer({10, 10, 30, 30});
+    canvas.FillRect({10, 10, 30, 30}, RGB(0, 0, 255));
+    EXPECT_EQ(b.At(20, 20), RGB(255, 255, 255));
+    canvas.EndBuffer();
+    EXPECT_EQ(b.At(20, 20), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(10, 10), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(30, 30), RGB(255, 255, 255));
+    // The picture is stretched over the rectangle given.
+    canvas.DrawPicture(klt::res::kPictureCancel, {0, 0, 20, 20});
+    EXPECT_EQ(b.At(10, 2), RGB(255, 0, 0));
+}
+
+// ---- dialogs linked into this program ----
+
+TEST(UiWin32Dialog, KeypadIsBuiltFromTheTemplateAndAnswersClicks) {
+    klt::frontdesk::NumberPad pad("0", "Keypad test", 0);
+    Win32User user({Check([](HWND d) {
+                        wchar_t title[64] = {};
+                        GetWindowTextW(d, title, 64);
+                        EXPECT_EQ(std::wstring(title), L"Keypad test");
+                        // Positions are the template's dialog units on the dialog's font.
+                        RECT expected{122, 96, 122 + 38, 96 + 69};
+                        MapDialogRect(d, &expected);
+                        RECT actual;
+                        GetWindowRect(GetDlgItem(d, klt::res::kPadConfirm), &actual);
+                        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&actual), 2);
+                        EXPECT_EQ(actual.left, expected.left);
+                        EXPECT_EQ(actual.top, expected.top);
+                        EXPECT_EQ(actual.right, expected.right);
+                        EXPECT_EQ(actual.bottom, expected.bottom);
+                        // Every key carries its picture.
+                        for (int id = 243; id <= 256; ++id)
+                            EXPECT_NE(SendDlgItemMessageW(d, id, BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << id;
+                        EXPECT_EQ(ItemText(d, kPadDisplay), "0");
+                    }),
+                    Click(klt::res::kPadKey1), Click(klt::res::kPadKeyPoint), Click(klt::res::kPadKey2),
+                    Click(klt::res::kPadKey5), Check([](HWND d) {
+                        EXPECT_EQ(ItemText(d, kPadDisplay), "125");
+                        // Red digits on the label, drawn by the colour label through GDI.
+                        EXPECT_GT(PixelsOf(GetDlgItem(d, kPadDisplay), RGB(255, 0, 0)), 30);
+                    }),
+                    Click(klt::res::kPadConfirm)});
+    EXPECT_EQ(pad.Run(), IDOK);
+    EXPECT_TRUE(user.finished());
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(pad.result(), "125");
+}
+
+TEST(UiWin32Dialog, EscapeCancelsTheKeypad) {
+    klt::frontdesk::NumberPad pad("5", "", 2);
+    Win32User user({[](HWND d) {
+        HWND focus = GetFocus();
+        PostMessageW(focus ? focus : d, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(focus ? focus : d, WM_KEYUP, VK_ESCAPE, 0);
+        return true;
+    }});
+    EXPECT_EQ(pad.Run(), IDCANCEL);
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(pad.result(), "-1");
+}
+
+TEST(UiWin32Dialog, EnterConfirmsEvenAfterAKeyWasClicked) {
+    klt::frontdesk::NumberPad pad("5", "", 2);
+    Win32User user({Click(klt::res::kPadKey8), [](HWND d) {
+                        // The clicked key has the focus; Enter must not press it again.
+                        HWND focus = GetFocus();
+                        EXPECT_EQ(focus, GetDlgItem(d, klt::res::kPadKey8));
+                        PostMessageW(focus ? focus : d, WM_KEYDOWN, VK_RETURN, 0);
+                        PostMessageW(focus ? focus : d, WM_KEYUP, VK_RETURN, 0);
+                        return true;
+                    }});
+    EXPECT_EQ(pad.Run(), IDOK);
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(pad.result(), "8.00");
+}
+
+TEST(UiWin32Dialog, CourseChoiceAnswersTheButtonClicked) {
+    klt::frontdesk::CourseChoice choice;
+    Win32User user({Check([](HWND d) {
+                        wchar_t title[64] = {};
+                        GetWindowTextW(d, title, 64);
+                        EXPECT_EQ(klt::ui::win32::Narrow(title),
+                                  std::string("НАЗНАЧЬТЕ КУРС ПРИГОТОВЛЕНИЯ"_cp));
+                    }),
+                    Click(klt::res::kCourse3)});
+    EXPECT_EQ(choice.Run(), IDOK);
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(choice.course(), 3);
+}
+
+// ---- the keypad of klt_drv.dll, through the host's call ----
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+std::wstring DllPath() {
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableW(L"KLT_DRV_DLL", buffer, MAX_PATH * 2);
+    if (n > 0 && n < MAX_PATH * 2) return buffer;
+    const DWORD len = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
+    std::wstring path(buffer, len);
+    path.resize(path.find_last_of(L"\\/") + 1);
+    return path + L"..\\src\\com\\klt_drv.dll";
+}
+
+std::wstring ShotDirectory() {
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableW(L"KLT_UI_SHOT_DIR", buffer, MAX_PATH * 2);
+    return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer) : std::wstring();
+}
+
+// What klthost.exe gives the add-in at Init: the emulated host through our bridge.
+class Connection final : public IDispatch, public klt::com::IKltHostBridge {
+  public:
+    explicit Connection(klt::host::Host* host) : host_(host) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (riid == IID_IUnknown || riid == IID_IDispatch) {
+            *object = static_cast<IDispatch*>(this);
+        } else if (riid == klt::com::kIidKltHostBridge) {
+            *object = static_cast<klt::com::IKltHostBridge*>(this);
+        } else {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetHost(void** host) override {
+        *host = host_;
+        return S_OK;
+    }
+
+  private:
+    klt::host::Host* host_;
+    ULONG refs_ = 1;
+};
+
+TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
+    static const HMODULE dll = LoadLibraryW(DllPath().c_str());
+    ASSERT_NE(dll, nullptr) << "cannot load klt_drv.dll; set KLT_DRV_DLL";
+    const auto getClassObject =
+        reinterpret_cast<GetClassObjectFn>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+    ASSERT_NE(getClassObject, nullptr);
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(getClassObject(klt::com::kClsidAddIn, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+              S_OK);
+    klt::com::IInitDone* addIn = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, klt::com::kIidInitDone, reinterpret_cast<void**>(&addIn)),
+              S_OK);
+    factory->Release();
+
+    klt::emu::HostSettings settings;
+    settings.ibDirectory = "C:\\Base\\";
+    settings.rightsSetName = std::string("Администратор"_cp);
+    klt::emu::EmulatedHost host(settings);
+    Connection connection(&host);
+    ASSERT_EQ(addIn->Init(&connection), S_OK);
+
+    const std::wstring shots = ShotDirectory();
+    std::vector<Win32User::Step> steps = {
+        Click(klt::res::kPadKey4), Click(klt::res::kPadKey2), Click(klt::res::kPadKeyPoint),
+        Click(klt::res::kPadKey5), Check([](HWND d) { EXPECT_EQ(ItemText(d, kPadDisplay), "42.50"); })};
+    if (!shots.empty()) {
+        // Tell the script where the window is, then wait until it has its picture.
+        steps.push_back([shots, told = false](HWND d) mutable {
+            if (!told) {
+                RedrawWindow(d, nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+                RECT rc;
+                GetWindowRect(d, &rc);
+                const std::string where = std::to_string(rc.left) + " " + std::to_string(rc.top) + " " +
+                                          std::to_string(rc.right) + " " + std::to_string(rc.bottom) + "\n";
+                HANDLE f = CreateFileW((shots + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr);
+                DWORD written = 0;
+                if (f != INVALID_HANDLE_VALUE) {
+                    WriteFile(f, where.data(), static_cast<DWORD>(where.size()), &written, nullptr);
+                    CloseHandle(f);
+                }
+                told = true;
+            }
+            return GetFileAttributesW((shots + L"\\taken").c_str()) != INVALID_FILE_ATTRIBUTES;
+        });
+    }
+    steps.push_back(Click(klt::res::kPadConfirm));
+    {
+        Win32User user(steps, shots.empty() ? 30000 : 120000);
+        klt::host::Value object = host.CreateObject("Vkusnica");
+        ASSERT_NE(object.GetContext(), nullptr);
+        klt::host::Value result;
+        EXPECT_TRUE(host.CallMethod(*object.GetContext(), std::string("ЗапросЧисла"_cp),
+                                    {klt::host::Value(std::string("0")),
+                                     klt::host::Value(std::string("Сумма"_cp)), klt::host::Value(2)},
+                                    &result));
+        EXPECT_FALSE(user.timedOut());
+        EXPECT_TRUE(user.finished());
+        EXPECT_EQ(result.kind(), klt::host::ValueKind::String);
+        EXPECT_EQ(result.GetString(), "42.50");
+    }
+    EXPECT_EQ(addIn->Done(), S_OK);
+    addIn->Release();
+    CoUninitialize();
+}
+
+// The user of a keypad that another program opened (klthost.exe running a module that calls
+// "ЗапросЧисла"): found by its caption, clicked with real button clicks across the process
+// boundary, held for a screenshot when KLT_UI_SHOT_DIR is set, then confirmed. Only when
+// tests/wine/ui_keypad.sh sets KLT_UI_CLICK_CAPTION.
+std::wstring Environment(const wchar_t* name) {
+    wchar_t buffer[MAX_PATH * 2];
+    const DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH * 2);
+    return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer) : std::wstring();
+}
+
+std::string RemoteText(HWND w) {
+    wchar_t buffer[256] = {};
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &got);
+    return klt::ui::win32::Narrow(buffer);
+}
+
+// Waits for `done` for up to `ms`, answering whether it came.
+bool WaitFor(const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+TEST(UiWin32Keypad, ClicksTheKeypadOfAnotherProgram) {
+    const std::wstring caption = Environment(L"KLT_UI_CLICK_CAPTION");
+    if (caption.empty()) GTEST_SKIP() << "only with KLT_UI_CLICK_CAPTION (tests/wine/ui_keypad.sh)";
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            dialog = FindWindowW(L"#32770", caption.c_str());
+            return dialog != nullptr && IsWindowVisible(dialog);
+        },
+        90000))
+        << "no keypad came up";
+    HWND display = GetDlgItem(dialog, kPadDisplay);
+    ASSERT_NE(display, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return RemoteText(display) == "0.00"; }, 5000)) << RemoteText(display);
+    for (int id : {klt::res::kPadKey7, klt::res::kPadKey5, klt::res::kPadKeyPoint, klt::res::kPadKey2}) {
+        PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        Sleep(100);
+    }
+    EXPECT_TRUE(WaitFor([&] { return RemoteText(display) == "75.20"; }, 5000)) << RemoteText(display);
+
+    const std::wstring shots = Environment(L"KLT_UI_SHOT_DIR");
+    if (!shots.empty()) {
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+        Sleep(300);
+        RECT rc;
+        GetWindowRect(dialog, &rc);
+        const std::string where = std::to_string(rc.left) + " " + std::to_string(rc.top) + " " +
+                                  std::to_string(rc.right) + " " + std::to_string(rc.bottom) + "\n";
+        HANDLE f = CreateFileW((shots + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(f, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(f, where.data(), static_cast<DWORD>(where.size()), &written, nullptr);
+        CloseHandle(f);
+        EXPECT_TRUE(WaitFor(
+            [&] { return GetFileAttributesW((shots + L"\\taken").c_str()) != INVALID_FILE_ATTRIBUTES; },
+            120000));
+    }
+    PostMessageW(GetDlgItem(dialog, klt::res::kPadConfirm), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10000)) << "the keypad stayed open";
+}
+
+}  // namespace
+
+#endif  // _WIN32
