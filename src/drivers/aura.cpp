@@ -62,51 +62,15 @@ CAura::~CAura() = default;
 
 void CAura::RunProcedure(int number, host::Value** args) {
     auto n = [&] { return LowByte(IntArg(args, 0)); };
+    if (std::optional<std::string> bytes = SharedFormattingCommand(number, args)) {
+        spool_.Append(*bytes);
+        return;
+    }
     switch (number) {
-        case 1:
-            spool_.Append(PrintModeCommand(IntArg(args, 0) != 0, IntArg(args, 1) != 0, IntArg(args, 2) != 0,
-                                           IntArg(args, 3) != 0, IntArg(args, 4) != 0));
-            break;
         case 2:
             // The whole text, however long: the printer wraps it.
             if (spool_.JobOpen())
                 spool_.Append(LineCommand(text::Cp1251ToCp866(TextArg(args, 0)), IntArg(args, 1) != 0));
-            break;
-        case 3:
-            spool_.Append(Command({'\x1B', '\x61', n()}));
-            break;
-        case 4:
-            spool_.Append(Command({'\x1B', '\x2D', n()}));
-            break;
-        case 5:  // parameters 2 to 5 are not used
-            spool_.Append(Command({'\x1B', '\x20', n()}));
-            break;
-        case 6:
-            spool_.Append(Command({'\x10', '\x18'}));
-            break;
-        case 7:
-            spool_.Append(Command({'\x1B', '\x33', n()}));
-            break;
-        case 8:
-            spool_.Append(Command({'\x1B', '\x45', n()}));
-            break;
-        case 9:
-            spool_.Append(Command({'\x1B', '\x47', n()}));
-            break;
-        case 10:
-            spool_.Append(Command({'\x1B', '\x64', n()}));
-            break;
-        case 11:
-            spool_.Append(Command({'\x1B', '\x56', n()}));
-            break;
-        case 12:
-            spool_.Append(Command({'\x1B', '\x69'}));
-            break;
-        case 13:
-            spool_.Append(Command({'\x1B', '\x70', '\x00', n(), '\xFF'}));
-            break;
-        case 14:
-            spool_.Append(Command({'\x1B', '\x7B', n()}));
             break;
         case 15:
             channel_.Close();

@@ -64,50 +64,14 @@ void CNippon::RunProcedure(int number, host::Value** args) {
     NipponShared& shared = SharedNippon();
     PrintSpool& spool = shared.spool;
     auto n = [&] { return LowByte(IntArg(args, 0)); };
+    if (std::optional<std::string> bytes = SharedFormattingCommand(number, args)) {
+        spool.Append(*bytes);
+        return;
+    }
     switch (number) {
-        case 1:
-            spool.Append(PrintModeCommand(IntArg(args, 0) != 0, IntArg(args, 1) != 0, IntArg(args, 2) != 0,
-                                          IntArg(args, 3) != 0, IntArg(args, 4) != 0));
-            break;
         case 2:
             // The printer takes the Windows code page as it is; the whole text, however long.
             if (spool.JobOpen()) spool.Append(LineCommand(TextArg(args, 0), IntArg(args, 1) != 0));
-            break;
-        case 3:
-            spool.Append(Command({'\x1B', '\x61', n()}));
-            break;
-        case 4:
-            spool.Append(Command({'\x1B', '\x2D', n()}));
-            break;
-        case 5:  // parameters 2 to 5 are not used
-            spool.Append(Command({'\x1B', '\x20', n()}));
-            break;
-        case 6:
-            spool.Append(Command({'\x10', '\x18'}));
-            break;
-        case 7:
-            spool.Append(Command({'\x1B', '\x33', n()}));
-            break;
-        case 8:
-            spool.Append(Command({'\x1B', '\x45', n()}));
-            break;
-        case 9:
-            spool.Append(Command({'\x1B', '\x47', n()}));
-            break;
-        case 10:
-            spool.Append(Command({'\x1B', '\x64', n()}));
-            break;
-        case 11:
-            spool.Append(Command({'\x1B', '\x56', n()}));
-            break;
-        case 12:
-            spool.Append(Command({'\x1B', '\x69'}));
-            break;
-        case 13:
-            spool.Append(Command({'\x1B', '\x70', '\x00', n(), '\xFF'}));
-            break;
-        case 14:
-            spool.Append(Command({'\x1B', '\x7B', n()}));
             break;
         case 15:
             shared.channel.Close();
