@@ -215,6 +215,11 @@ std::vector<std::string> EmulatedHost::RegisteredNames() const {
 
 bool EmulatedHost::CallMethod(host::Context& object, const std::string& name, std::vector<host::Value> args,
                               host::Value* result) {
+    return CallMethodInPlace(object, name, args, result);
+}
+
+bool EmulatedHost::CallMethodInPlace(host::Context& object, const std::string& name,
+                                     std::vector<host::Value>& args, host::Value* result) {
     int number = object.FindMethod(name.c_str());
     if (number < 0) {
         errors_.push_back({std::string("Метод объекта не обнаружен ("_cp) + name + ")", 0});
@@ -289,10 +294,12 @@ int EmulatedHost::GetNextLoadedModuleID(int id) {
 }
 
 host::Module* EmulatedHost::GetLoadedModule(int id) {
+    if (id == 1 && globalOverride_) return globalOverride_;
     return id >= 1 && static_cast<std::size_t>(id) <= modules_.size() ? modules_[id - 1].get() : nullptr;
 }
 
 host::Module* EmulatedHost::GetExecutedModule() {
+    if (globalOverride_) return globalOverride_;
     return modules_.front().get();
 }
 

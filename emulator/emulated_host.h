@@ -69,6 +69,9 @@ class EmulatedHost : public host::Host, public host::EventSink {
     // The configuration's global module: first in the walk of loaded modules, and the executed one.
     EmulatedModule& GlobalModule() { return *modules_.front(); }
     EmulatedModule& AddModule();
+    // Puts another module (a module in the 1C language) in the first place of the walk and makes it
+    // the executed one; the C++ global module is then out of the add-in's sight. Null puts it back.
+    void SetGlobalModule(host::Module* module) { globalOverride_ = module; }
 
     // As 1C code's СоздатьОбъект: a new object of a registered class, holding one reference, or
     // null for an unknown name. Names compare without regard to case.
@@ -80,6 +83,10 @@ class EmulatedHost : public host::Host, public host::EventSink {
     // when the method is missing or the entry refuses.
     bool CallMethod(host::Context& object, const std::string& name, std::vector<host::Value> args,
                     host::Value* result);
+    // The same, leaving in `args` what the method left in its parameters (the host passes them by
+    // reference), the filled-in trailing ones included.
+    bool CallMethodInPlace(host::Context& object, const std::string& name, std::vector<host::Value>& args,
+                           host::Value* result);
 
     const std::vector<RecordedEvent>& Events() const { return events_; }
     const std::vector<RuntimeError>& Errors() const { return errors_; }
@@ -120,6 +127,7 @@ class EmulatedHost : public host::Host, public host::EventSink {
     HostSettings settings_;
     std::unique_ptr<MetaDataImpl> metaData_;
     std::vector<std::unique_ptr<EmulatedModule>> modules_;
+    host::Module* globalOverride_ = nullptr;
     std::vector<Registration> registrations_;
     host::Value globalContext_;
     host::Value ibContext_;

@@ -1,31 +1,49 @@
 // klthost: the emulated 1C:Enterprise host as a program. It loads the add-in as the host does,
-// starts it for a user of a given rights set on an information base, and runs a scenario.
+// starts it for a user of a given rights set on an information base, and runs a module in the 1C
+// language as the configuration's global module (or the built-in demonstration).
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "emulator/addin_connection.h"
 #include "emulator/console.h"
+#include "emulator/lang/interpreter.h"
+#include "emulator/lang/parser.h"
+#include "emulator/lang/scripted_users.h"
 #include "platform/platform.h"
 #include "text/cp1251.h"
+#include "text/literal.h"
 
 using namespace klt;
+using namespace klt::text::literals;
 
 namespace {
 
 struct Options {
     emu::HostSettings settings;
     std::string eventLog;
+    std::string module;
+    std::int64_t waitMs = 2000;
     bool demo = false;
+    bool verbose = false;
 };
 
 void Usage() {
     std::fputs(
-        "usage: klthost [--ib DIR] [--rights NAME] [--const NAME=VALUE]... [--events FILE] --demo\n"
-        "  --ib DIR         information base directory the host reports\n"
-        "  --rights NAME    rights set of the current user\n"
+        "usage: klthost [options] MODULE     run MODULE (1C language) as the global module\n"
+        "       klthost [options] --demo     the built-in demonstration\n"
+        "  --ib DIR         information base directory the host reports (КаталогИБ)\n"
+        "  --rights NAME    rights set of the current user (НазваниеНабораПрав)\n"
         "  --const N=V      a configuration constant (a number when V reads as one)\n"
         "  --events FILE    also write every external event received to FILE\n"
-        "  --demo           create one object of each type, call methods, print what happened\n",
+        "  --wait MS        after the module's body, keep handling external events for up to MS\n"
+        "                   milliseconds unless ЗавершитьРаботуСистемы ends the work (default 2000;\n"
+        "                   only when the module has ОбработкаВнешнегоСобытия)\n"
+        "  --verbose        print start-up and every external event on stderr\n"
+        "  --demo           create one object of each type, call methods, print what happened\n"
+        "exit status: 0 done, 1 error in the module, 2 bad usage or no add-in\n",
         stderr);
 }
 
@@ -54,12 +72,27 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
             o.settings.constants[text::Utf8ToCp1251(v.substr(0, eq))] =
                 used == value.size() && !value.empty() ? host::Value(n) : host::Value(value);
         } else if (a == "--events" && next(o.eventLog)) {
+        } else if (a == "--wait" && next(v)) {
+            char* end = nullptr;
+            o.waitMs = std::strtoll(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || o.waitMs < 0) {
+                std::fprintf(stderr, "klthost: --wait wants milliseconds, got '%s'\n", v.c_str());
+                return false;
+            }
+        } else if (a == "--verbose") {
+            o.verbose = true;
         } else if (a == "--demo") {
             o.demo = true;
+        } else if (!a.empty() && a[0] != '-' && o.module.empty()) {
+            o.module = a;
         } else {
             std::fprintf(stderr, "klthost: unknown or incomplete option '%s'\n", a.c_str());
             return false;
         }
+    }
+    if (o.demo == !o.module.empty()) {
+        std::fputs(o.demo ? "klthost: --demo takes no module\n" : "klthost: no module given\n", stderr);
+        return false;
     }
     return true;
 }
@@ -121,15 +154,28 @@ int RunDemo(emu::EmulatedHost& host) {
     return host.Events().empty() ? 1 : 0;
 }
 
-}  // namespace
+std::filesystem::path Utf8Path(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
-int main(int argc, char** argv) {
-    Options o;
-    if (!Parse(emu::Utf8Arguments(argc, argv), o) || !o.demo) {
-        Usage();
-        return 2;
+// The module's text, parsed; null after printing why not.
+std::unique_ptr<lang::Program> LoadModule(const std::string& path) {
+    std::ifstream in(Utf8Path(path), std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "klthost: не удаётся открыть модуль '%s'\n", path.c_str());
+        return nullptr;
     }
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    try {
+        return lang::Parse(lang::ModuleTextToCp1251(bytes.str()));
+    } catch (const lang::LangError& e) {
+        std::fprintf(stderr, "%s\n", lang::DescribeError(path, e).c_str());
+        return nullptr;
+    }
+}
+
+int RunDemoSession(const Options& o) {
     emu::EmulatedHost host(o.settings);
     std::ofstream log;
     if (!o.eventLog.empty()) log.open(o.eventLog, std::ios::binary);
@@ -158,4 +204,72 @@ int main(int argc, char** argv) {
     addin->Done();
     std::printf("done\n");
     return rc;
+}
+
+int RunModuleSession(const Options& o) {
+    std::unique_ptr<lang::Program> program = LoadModule(o.module);
+    if (!program) return 1;
+
+    emu::EmulatedHost host(o.settings);
+    lang::Interpreter module(host, std::move(program));
+    module.output = [](const std::string& line) { std::printf("%s\n", U(line).c_str()); };
+    host.SetGlobalModule(&module);
+#ifndef _WIN32
+    // The linked add-in opens its windows in the headless window system: scripted users answer them.
+    lang::ScriptedUsers users;
+    module.SetScriptedUsers(&users);
+#endif
+
+    std::ofstream log;
+    if (!o.eventLog.empty()) log.open(Utf8Path(o.eventLog), std::ios::binary);
+    host.onEvent = [&](const emu::RecordedEvent& e) {
+        if (o.verbose)
+            std::fprintf(stderr, "event: %s | %s | %s\n", U(e.source).c_str(), U(e.message).c_str(),
+                         U(e.data).c_str());
+        if (log) log << U(e.source) << '\t' << U(e.message) << '\t' << U(e.data) << '\n' << std::flush;
+        module.OnExternalEvent(e);
+    };
+
+    std::unique_ptr<emu::AddInConnection> addin = emu::CreateAddInConnection();
+    std::string error;
+    if (!addin->Load(error)) {
+        std::fprintf(stderr, "klthost: cannot load the add-in: %s\n", error.c_str());
+        return 2;
+    }
+    addin->Init(host);
+    if (o.verbose) {
+        std::fprintf(stderr, "GetInfo: %d\nRegisterExtensionAs: %s\nregistered:", addin->GetInfo(),
+                     U(addin->RegisterExtensionAs()).c_str());
+        for (const std::string& name : host.RegisteredNames()) std::fprintf(stderr, " %s", name.c_str());
+        std::fprintf(stderr, "\n%s", addin->DescribeStartUp().c_str());
+    }
+
+    int rc = 0;
+    try {
+        module.Run();
+        // As the host's message loop does after start-up: external events keep reaching the module.
+        if (!module.Stopping() && module.HasRoutine(std::string("ОбработкаВнешнегоСобытия"_cp)))
+            module.ServeEvents(o.waitMs);
+        if (std::optional<lang::LangError> late = module.TakePendingError()) throw *late;
+    } catch (const lang::LangError& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "%s\n", lang::DescribeError(o.module, e).c_str());
+        rc = 1;
+    }
+    module.ReleaseValues();
+    addin->Done();
+    host.SetGlobalModule(nullptr);
+    return rc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!Parse(emu::Utf8Arguments(argc, argv), o)) {
+        Usage();
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    return o.demo ? RunDemoSession(o) : RunModuleSession(o);
 }

@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
-# The main job: the emulated host loads the add-in, starts it for a workplace user on the sample
-# information base, creates one object of each type, calls methods and prints what happened.
+# The main job: the emulated host loads the add-in, starts it for a workplace user on a copy of the
+# sample information base and runs examples/order.1c, the road of a typical order, as the
+# configuration's global module. Options given to this script go to klthost (e.g. --verbose).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh native
 cmake --preset native >/dev/null
 cmake --build --preset native --target klthost >/dev/null
-exec build/native/emulator/klthost --ib "$PWD/examples/base/" --rights "РабочееМесто" \
-  --const "ВыводитьЦену=1" --const "ОтображатьКартинки=1" --const "ОтображатьТекст=0" --demo "$@"
+# The order writes into the information base and prints: a scratch copy of the base, and a folder
+# of serial ports with no device in it, so the machine's own ports are left alone.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp -r examples/base "$work/base"
+mkdir "$work/ports"
+# The order ends with "ПослатьВПорт", a UDP broadcast to the other workstations: here it stays inside
+# a network namespace of its own with nothing but loopback, so it never leaves this machine.
+unshare -n sh -c 'ip link set lo up && ip route add default dev lo && exec "$@"' sh \
+  env KLT_SERIAL_DIR="$work/ports" build/native/emulator/klthost --ib "$work/base/" --rights "РабочееМесто" \
+  --const "ВыводитьЦену=1" --const "ОтображатьКартинки=1" --const "ОтображатьТекст=0" "$@" examples/order.1c

@@ -2,6 +2,7 @@
 // A decimal number as the host carries it: mantissa * 10^-scale. Decimal, not binary floating
 // point, so 0.1 + 0.2 is exactly 0.3 and printing a number never shows binary-fraction noise.
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,36 @@ class Numeric {
     std::string ToString() const;
 
     bool IsZero() const { return mantissa_ == 0; }
+    bool IsNegative() const { return mantissa_ < 0; }
     int Compare(const Numeric& other) const;
     friend bool operator==(const Numeric& a, const Numeric& b) { return a.Compare(b) == 0; }
+
+    // Arithmetic is exact while the result fits: sums and differences always, products up to
+    // kMaxScale fraction digits (beyond that they round half away from zero). A result whose whole
+    // part does not fit in the mantissa throws Overflow.
+    struct Overflow : std::overflow_error {
+        Overflow() : std::overflow_error("decimal overflow") {}
+    };
+    struct DivisionByZero : std::domain_error {
+        DivisionByZero() : std::domain_error("division by zero") {}
+    };
+    // Quotients keep this many fraction digits (fewer when the whole part needs the room), rounded
+    // half away from zero: 1/3 is 0.333333333, 2/3 is 0.666666667.
+    static constexpr int kDivisionScale = 9;
+
+    Numeric operator-() const;
+    friend Numeric operator+(const Numeric& a, const Numeric& b);
+    friend Numeric operator-(const Numeric& a, const Numeric& b);
+    friend Numeric operator*(const Numeric& a, const Numeric& b);
+    friend Numeric operator/(const Numeric& a, const Numeric& b);
+    // The remainder of the quotient truncated to a whole number; it takes the dividend's sign.
+    friend Numeric operator%(const Numeric& a, const Numeric& b);
+
+    // The whole part, truncated toward zero.
+    Numeric Truncated() const;
+    // Rounded to `digits` fraction digits (negative: to tens, hundreds...). Halves go away from
+    // zero, or toward zero when halfUp is false.
+    Numeric Rounded(int digits, bool halfUp = true) const;
 
   private:
     std::int64_t mantissa_ = 0;

@@ -1,0 +1,160 @@
+#include "emulator/lang/scripted_users.h"
+
+#include "text/cp1251.h"
+#include "text/format.h"
+#include "text/literal.h"
+
+namespace klt::lang {
+
+using namespace klt::text::literals;
+
+ScriptedUsers::ScriptedUsers() : previous_(ui::ReplaceWindowing(this)) {}
+
+ScriptedUsers::~ScriptedUsers() {
+    ui::ReplaceWindowing(previous_);
+}
+
+void ScriptedUsers::Add(ui::UserAction action) {
+    if (scripts_.empty()) scripts_.emplace_back();
+    scripts_.back().push_back(std::move(action));
+}
+
+std::vector<std::string> ScriptedUsers::TakeAbandoned() {
+    std::vector<std::string> taken;
+    taken.swap(abandoned_);
+    return taken;
+}
+
+int ScriptedUsers::RunModal(const ui::DialogTemplate& dialog, ui::DialogController& controller) {
+    if (!scripts_.empty()) {
+        inner_.Queue(std::move(scripts_.front()));
+        scripts_.pop_front();
+    }
+    const int code = inner_.RunModal(dialog, controller);
+    const ui::DialogRecord& record = inner_.history().back();
+    if (record.abandoned) {
+        abandoned_.push_back(text::Format(
+            std::string("Модальное окно %d \"%s\" ждало пользователя, а сценарий его действий исчерпан: "
+                        "окно закрыто клавишей Esc"_cp)
+                .c_str(),
+            record.templateId, record.caption.c_str()));
+    }
+    return code;
+}
+
+namespace {
+
+struct Method {
+    std::string_view english, russian;
+    int params;
+    bool function;
+};
+
+enum : int { kWindow, kPress, kClick, kKey, kType, kWait, kPending, kCount };
+
+const Method kMethods[kCount] = {
+    {"Window", "Окно"_cp, 0, false},
+    {"Press", "Нажать"_cp, 1, false},
+    {"Click", "Щелкнуть"_cp, 2, false},
+    {"Key", "Клавиша"_cp, 1, false},
+    {"Type", "Ввести"_cp, 1, false},
+    {"Wait", "Ждать"_cp, 1, false},
+    {"PendingWindows", "ОсталосьОкон"_cp, 0, true},
+};
+
+bool Valid(int number) {
+    return number >= 0 && number < kCount;
+}
+
+host::Context* Create() {
+    return new UserScriptObject(nullptr, nullptr);
+}
+
+// The virtual key a typed character arrives as: digits and Latin capitals are their own codes.
+int VirtualKeyOf(char c) {
+    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    if (c == '.' || c == ',') return 0xBE;
+    return static_cast<unsigned char>(c);
+}
+
+}  // namespace
+
+const host::RuntimeClass UserScriptObject::kRuntimeClass{"CUserScript", &Create};
+
+const char* UserScriptObject::GetTypeString() const {
+    return "Эмулятор"_cp.data();
+}
+
+int UserScriptObject::GetNMethods() const {
+    return kCount;
+}
+
+int UserScriptObject::FindMethod(const char* name) const {
+    if (!name) return -1;
+    for (int i = 0; i < kCount; ++i)
+        if (text::EqualsNoCase(name, kMethods[i].english) || text::EqualsNoCase(name, kMethods[i].russian))
+            return i;
+    return -1;
+}
+
+const char* UserScriptObject::GetMethodName(int number, int alias) const {
+    if (!Valid(number)) return nullptr;
+    return (alias == 0 ? kMethods[number].english : kMethods[number].russian).data();
+}
+
+int UserScriptObject::GetNParams(int number) const {
+    return Valid(number) ? kMethods[number].params : 0;
+}
+
+int UserScriptObject::GetParamDefValue(int, int, host::Value*) const {
+    return 1;
+}
+
+int UserScriptObject::HasRetVal(int number) const {
+    return Valid(number) && kMethods[number].function ? 1 : 0;
+}
+
+bool UserScriptObject::Available() {
+    if (users_) return true;
+    if (host_)
+        host_->RaiseExtRuntimeError(
+            "Сценарии пользователя недоступны: окна показывает klt_drv.dll, а не эмулятор"_cp.data(), 0);
+    return false;
+}
+
+int UserScriptObject::CallAsProc(int number, host::Value** args) {
+    if (!Valid(number) || kMethods[number].function) return 1;
+    if (!Available()) return 1;
+    switch (number) {
+        case kWindow:
+            users_->NextWindow();
+            break;
+        case kPress:
+            users_->Add(ui::UserAction::Press(args[0]->GetInt32()));
+            break;
+        case kClick:
+            users_->Add(ui::UserAction::Click({args[0]->GetInt32(), args[1]->GetInt32()}));
+            break;
+        case kKey:
+            users_->Add(ui::UserAction::Key(args[0]->GetInt32()));
+            break;
+        case kType:
+            for (char c : args[0]->GetString()) users_->Add(ui::UserAction::Key(VirtualKeyOf(c)));
+            break;
+        case kWait:
+            users_->Add(ui::UserAction::Wait(args[0]->GetInt32()));
+            break;
+        default:
+            return 1;
+    }
+    return 0;
+}
+
+int UserScriptObject::CallAsFunc(int number, host::Value& result, host::Value**) {
+    if (number != kPending) return 1;
+    if (!Available()) return 1;
+    result.AssignInt(static_cast<std::int32_t>(users_->ScriptedWindows()));
+    return 0;
+}
+
+}  // namespace klt::lang

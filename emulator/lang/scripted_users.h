@@ -1,0 +1,72 @@
+#pragma once
+// Scripted users: what a waiter would do in the modal windows the add-in opens, queued by the
+// module before the call that opens them (СоздатьОбъект("Эмулятор")). Each window takes the next
+// script; a window whose script runs out while it is still open is closed with Esc and reported,
+// so an unattended run never waits for a user who is not there.
+//
+// This drives the window system of the add-in linked into klthost; klthost.exe on Windows loads
+// klt_drv.dll, whose windows are real, and offers no scripted users.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+#include "ui/headless.h"
+
+namespace klt::lang {
+
+class ScriptedUsers final : public ui::Windowing {
+  public:
+    // Puts itself in force as the window system for as long as it lives.
+    ScriptedUsers();
+    ~ScriptedUsers() override;
+    ScriptedUsers(const ScriptedUsers&) = delete;
+    ScriptedUsers& operator=(const ScriptedUsers&) = delete;
+
+    // The actions that follow go to the next window that opens after those already scripted.
+    void NextWindow() { scripts_.emplace_back(); }
+    void Add(ui::UserAction action);
+    std::size_t ScriptedWindows() const { return scripts_.size(); }
+    // Windows left open by their scripts since the last call, each described in Russian (CP1251).
+    std::vector<std::string> TakeAbandoned();
+    const std::vector<ui::DialogRecord>& history() const { return inner_.history(); }
+
+    int RunModal(const ui::DialogTemplate& dialog, ui::DialogController& controller) override;
+    ui::Colour SystemColourOf(ui::SystemColour which) override { return inner_.SystemColourOf(which); }
+    int LogPixelsY() override { return inner_.LogPixelsY(); }
+    void ShellOpen(const std::string& cp1251) override { inner_.ShellOpen(cp1251); }
+
+  private:
+    ui::HeadlessWindowing inner_;
+    ui::Windowing* previous_;
+    std::deque<std::vector<ui::UserAction>> scripts_;
+    std::vector<std::string> abandoned_;
+};
+
+// The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y), Клавиша(Код),
+// Ввести(Текст), Ждать(Мс), ОсталосьОкон(). Without scripted users every method is a run-time error.
+class UserScriptObject : public host::Context {
+  public:
+    UserScriptObject(ScriptedUsers* users, host::Host* host) : users_(users), host_(host) {}
+
+    static const host::RuntimeClass kRuntimeClass;
+
+    const host::RuntimeClass* GetRuntimeClass() const override { return &kRuntimeClass; }
+    const char* GetTypeString() const override;
+    int GetNMethods() const override;
+    int FindMethod(const char* name) const override;
+    const char* GetMethodName(int number, int alias) const override;
+    int GetNParams(int number) const override;
+    int GetParamDefValue(int method, int param, host::Value* value) const override;
+    int HasRetVal(int number) const override;
+    int CallAsProc(int number, host::Value** args) override;
+    int CallAsFunc(int number, host::Value& result, host::Value** args) override;
+
+  private:
+    bool Available();
+
+    ScriptedUsers* users_;
+    host::Host* host_;
+};
+
+}  // namespace klt::lang

@@ -1,0 +1,373 @@
+// A module in the 1C language as the configuration's global module of the emulated host: objects of
+// the add-in and the host, method calls as the host makes them, the add-in's run-time errors, the
+// module seen by the add-in through host::Module, and external events.
+#include <gtest/gtest.h>
+
+#include "emulator/lang/interpreter.h"
+#include "emulator/lang/parser.h"
+#include "emulator/lang/scripted_users.h"
+#include "hostwin/window_state.h"
+#include "res/dialogs.h"
+#include "test_support.h"
+
+namespace klt::test {
+namespace {
+
+using lang::LangError;
+
+// An object of the host's own kind for the tests: "Ждать" raises an external event and turns the
+// loop as a modal window does, then answers whether module code called "Отметить" meanwhile.
+class Probe : public host::Context {
+  public:
+    static inline emu::EmulatedHost* host = nullptr;
+    static inline int marks = 0;
+    static inline int alive = 0;
+    static const host::RuntimeClass kClass;
+
+    Probe() { ++alive; }
+    ~Probe() override { --alive; }
+
+    const host::RuntimeClass* GetRuntimeClass() const override { return &kClass; }
+    const char* GetTypeString() const override { return "Probe"; }
+    int FindMethod(const char* name) const override {
+        if (text::EqualsNoCase(name, "Ждать"_cp)) return 0;
+        if (text::EqualsNoCase(name, "Отметить"_cp)) return 1;
+        return -1;
+    }
+    int HasRetVal(int number) const override { return number == 0 ? 1 : 0; }
+    int CallAsFunc(int number, host::Value& result, host::Value**) override {
+        if (number != 0) return 1;
+        const int before = marks;
+        host->ExternalEvent("Probe", "Wait", "1");
+        result.AssignInt(marks > before ? 1 : 0);
+        return 0;
+    }
+    int CallAsProc(int number, host::Value**) override {
+        if (number != 1) return 1;
+        ++marks;
+        return 0;
+    }
+};
+const host::RuntimeClass Probe::kClass{"CProbe", [] { return static_cast<host::Context*>(new Probe()); }};
+
+class LangHost : public AddInFixture {
+  protected:
+    void SetUp() override {
+        hostwin::WindowState() = hostwin::HostWindowState();
+        Start(Cp("РабочееМесто"_cp), {{Cp("ВыводитьЦену"_cp), host::Value(2)}}, "C:\\Base\\");
+    }
+    void TearDown() override {
+        if (module_) host().SetGlobalModule(nullptr);
+        module_.reset();
+        AddInFixture::TearDown();
+        hostwin::WindowState() = hostwin::HostWindowState();
+    }
+
+    // Parses the module and makes it the global module, receiving the host's external events.
+    lang::Interpreter& Load(const char* utf8) {
+        module_ = std::make_unique<lang::Interpreter>(host(), lang::Parse(text::Utf8ToCp1251(utf8)));
+        module_->output = [this](const std::string& line) { out_ += text::Cp1251ToUtf8(line) + "\n"; };
+        host().SetGlobalModule(module_.get());
+        host().onEvent = [this](const emu::RecordedEvent& e) { module_->OnExternalEvent(e); };
+        return *module_;
+    }
+
+    // Runs the body; "line:column message" of the error it stops with, or "ok".
+    std::string RunBody() {
+        try {
+            module_->Run();
+        } catch (const LangError& e) {
+            code_ = e.code();
+            return std::to_string(e.pos().line) + ":" + std::to_string(e.pos().column) + " " +
+                   text::Cp1251ToUtf8(e.message());
+        }
+        return "ok";
+    }
+
+    host::Module& FirstModule() { return *host().GetLoadedModule(host().GetFirstLoadedModuleID()); }
+
+    std::unique_ptr<lang::Interpreter> module_;
+    std::string out_;
+    int code_ = 0;
+};
+
+// ---- objects ----
+
+TEST_F(LangHost, CreatesTheSixAddInTypesAndAValueList) {
+    Load(
+        "Сообщить(ТипЗначенияСтр(СоздатьОбъект(\"Vkusnica\")) + \"|\" + "
+        "ТипЗначенияСтр(СоздатьОбъект(\"windows\")));\n"
+        "Сообщить(ТипЗначенияСтр(СоздатьОбъект(\"Aura\")) + \"|\" + "
+        "ТипЗначенияСтр(СоздатьОбъект(\"Nippon\")));\n"
+        "Сообщить(ТипЗначенияСтр(СоздатьОбъект(\"Tablo\")) + \"|\" + "
+        "ТипЗначенияСтр(СоздатьОбъект(\"Zaly\")));\n"
+        "Сообщить(ТипЗначенияСтр(СоздатьОбъект(\"СписокЗначений\")));\n"
+        "а = СоздатьОбъект(\"Справочник.Товары\");");
+    EXPECT_EQ(RunBody(), "5:5 Неизвестный тип объекта (Справочник.Товары)");
+    // Each of the six answers its own type string; the list answers the host's.
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, next; (next = out_.find('\n', at)) != std::string::npos; at = next + 1)
+        lines.push_back(out_.substr(at, next - at));
+    ASSERT_EQ(lines.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(lines[i].find('|'), std::string::npos);
+        EXPECT_NE(lines[i].front(), '|') << "an add-in object without a type string: " << lines[i];
+        EXPECT_NE(lines[i].back(), '|') << "an add-in object without a type string: " << lines[i];
+    }
+    EXPECT_EQ(lines[3], "СписокЗначений");
+}
+
+TEST_F(LangHost, ValueListKeepsValuesAndRepresentationsByPosition) {
+    Load(
+        "С = СоздатьОбъект(\"СписокЗначений\");\n"
+        "С.ДобавитьЗначение(10, \"десять\"); С.ДобавитьЗначение(\"x\"); С.AddValue(0.5, \"половина\");\n"
+        "Пред = \"\";\n"
+        "Сообщить(С.РазмерСписка());\n"
+        "Сообщить(Строка(С.ПолучитьЗначение(1, Пред)) + \" \" + Пред);\n"
+        "Сообщить(\"\" + С.ПолучитьЗначение(3, Пред) + \" \" + Пред);\n"
+        "Сообщить(С.ПолучитьЗначение(2) + \"[\" + С.НайтиЗначение(0.5) + \"]\");\n"
+        "С.УдалитьЗначение(1); Сообщить(С.GetListSize());\n"
+        "С.ПолучитьЗначение(5, Пред);");
+    EXPECT_EQ(RunBody(), "9:3 Неверное значение позиции в списке значений");
+    EXPECT_EQ(out_, "3\n10 десять\n0.5 половина\nx[3]\n2\n");
+}
+
+// ---- method calls ----
+
+TEST_F(LangHost, MethodsTakeOmittedTrailingArgumentsAsEmptyValues) {
+    Load(
+        "Окна = СоздатьОбъект(\"Windows\");\n"
+        "Окна.РежимЭкрана(3);\n"
+        "Сообщить(\"после 3\");\n"
+        "Окна.РежимЭкрана();\n"
+        "Окна.УстановитьСтроку(1);\n"
+        "Окна.РежимЭкрана(1, 2);");
+    EXPECT_EQ(RunBody(), "6:6 Слишком много фактических параметров");
+    EXPECT_EQ(out_, "после 3\n");
+    // The omitted mode read as 0, which the object turns into its first mode.
+    EXPECT_EQ(hostwin::WindowState().screenMode, 1);
+}
+
+TEST_F(LangHost, AddInRunTimeErrorsStopTheModuleAtTheCall) {
+    Load(
+        "Окна = СоздатьОбъект(\"Windows\");\n"
+        "Окна.РежимЭкрана(2);\n"
+        "  Окна.Спрятать();\n"
+        "Сообщить(\"не дошли\");");
+    const std::string error = RunBody();
+    EXPECT_EQ(error.substr(0, 4), "3:8 ") << error;
+    EXPECT_NE(error.find("Спрятать"), std::string::npos) << error;
+    EXPECT_NE(error.find("1006"), std::string::npos) << error;
+    EXPECT_EQ(code_, 1006);
+    EXPECT_EQ(out_, "");
+    EXPECT_TRUE(host().Errors().empty()) << "the error was taken, not left for the next call";
+}
+
+TEST_F(LangHost, MissingMethodsAndTryAroundAddInErrors) {
+    Load(
+        "Окна = СоздатьОбъект(\"Windows\");\n"
+        "Попытка\n Окна.Спрятать();\nИсключение\n Сообщить(\"поймали\");\nКонецПопытки;\n"
+        "Окна.НетТакого(1);");
+    EXPECT_EQ(RunBody(), "7:6 Метод объекта не обнаружен (НетТакого)");
+    EXPECT_EQ(out_, "поймали\n");
+}
+
+TEST_F(LangHost, HostGlobalsAreReachableByName) {
+    Load(
+        "Сообщить(НазваниеНабораПрав());\nСообщить(КаталогИБ());\nСообщить(Константа.ВыводитьЦену + 1);\n"
+        "а = Константа.НетТакой;");
+    EXPECT_EQ(RunBody(), "4:15 Поле объекта не обнаружено (НетТакой)");
+    EXPECT_EQ(out_, "РабочееМесто\nC:\\Base\\\n3\n");
+}
+
+// ---- the module seen by the add-in ----
+
+TEST_F(LangHost, TheAddInFindsAndCallsGlobalFunctionsAsTheHostDoes) {
+    Load(
+        "Функция глРазрешитьВнестиЗаказ(Зал, Стол) Экспорт\n"
+        " Если Зал = 2 Тогда Возврат \"Да\"; КонецЕсли;\n"
+        " Стол = Стол * 10;\n"
+        " Возврат 0;\n"
+        "КонецФункции\n"
+        "Процедура ПослеОткрытияФормы()\n"
+        " Сообщить(\"форма\");\n"
+        "КонецПроцедуры\n");
+    ASSERT_EQ(RunBody(), "ok");
+    host::Module& m = FirstModule();
+    EXPECT_EQ(&m, host().GetExecutedModule());
+    const int f = m.FindFunc("ГЛРАЗРЕШИТЬВНЕСТИЗАКАЗ"_cp.data());
+    ASSERT_GE(f, 0);
+    host::Value hall(2), table(5), result;
+    host::Value* args[] = {&hall, &table};
+    ASSERT_EQ(m.CallAsFunc(f, result, 2, args), 1);
+    EXPECT_EQ(result, host::Value(Cp("Да"_cp)));
+
+    hall.AssignInt(1);
+    ASSERT_EQ(m.CallAsFunc(f, result, 2, args), 1);
+    EXPECT_EQ(result.GetInt32(), 0);
+    EXPECT_EQ(result.kind(), host::ValueKind::Number);
+    EXPECT_EQ(table.GetInt32(), 50) << "parameters are the host's values, passed by reference";
+
+    // A procedure is no function, but may be run as a procedure.
+    EXPECT_LT(m.FindFunc("ПослеОткрытияФормы"_cp.data()), 0);
+    const int p = m.FindProc("ПослеОткрытияФормы"_cp.data(), 0);
+    ASSERT_GE(p, 0);
+    EXPECT_EQ(m.CallAsProc(p, 0, nullptr), 1);
+    EXPECT_EQ(out_, "форма\n");
+    EXPECT_LT(m.FindFunc("НетТакой"), 0);
+    EXPECT_EQ(m.CallAsFunc(p, result, 0, nullptr), 0) << "a procedure answers no value";
+}
+
+TEST_F(LangHost, AnErrorInCodeTheAddInCalledReachesTheModuleLater) {
+    Load("Функция ПолЗал(Н) Экспорт\n Возврат 1 / Н;\nКонецФункции\n");
+    ASSERT_EQ(RunBody(), "ok");
+    host::Module& m = FirstModule();
+    host::Value zero(0), result;
+    host::Value* args[] = {&zero};
+    EXPECT_EQ(m.CallAsFunc(m.FindFunc("ПолЗал"_cp.data()), result, 1, args), 0) << "the call failed";
+    std::optional<LangError> e = module_->TakePendingError();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->pos().line, 2);
+    EXPECT_EQ(e->pos().column, 12);
+}
+
+TEST_F(LangHost, ModuleVariablesAreSetByTheAddIn) {
+    Load(
+        "Перем глЗакрытьОкнаГлобально Экспорт;\nПерем Другая;\n"
+        "Процедура Показать() Экспорт\n Сообщить(глЗакрытьОкнаГлобально);\nКонецПроцедуры\n"
+        "глЗакрытьОкнаГлобально = 0;");
+    ASSERT_EQ(RunBody(), "ok");
+    host::Module& m = FirstModule();
+    const int v = m.FindStaticVar("глЗакрытьОкнаГлобально"_cp.data());
+    ASSERT_GE(v, 0);
+    EXPECT_LT(m.FindStaticVar("НетТакой"), 0);
+    EXPECT_EQ(m.SetStaticVarValue(v, host::Value(1), 0), 1);
+    EXPECT_EQ(m.SetStaticVarValue(99, host::Value(1), 0), 0);
+    m.CallAsProc(m.FindProc("Показать"_cp.data(), 0), 0, nullptr);
+    EXPECT_EQ(out_, "1\n");
+    EXPECT_EQ(*module_->ModuleVariable(Cp("глЗакрытьОкнаГлобально"_cp)), host::Value(1));
+}
+
+// ---- external events and the end of work ----
+
+TEST_F(LangHost, EventsAreHandledBetweenTopLevelStatements) {
+    Load(
+        "Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)\n"
+        " Сообщить(Источник + \"/\" + Событие + \"/\" + Данные);\n"
+        "КонецПроцедуры\n"
+        "Сообщить(\"первый\");\nСообщить(\"второй\");");
+    host().ExternalEvent("A", "B", "C");
+    ASSERT_EQ(RunBody(), "ok");
+    EXPECT_EQ(out_, "первый\nA/B/C\nвторой\n");
+}
+
+TEST_F(LangHost, EventsReachTheModuleWhileTheAddInWaits) {
+    Probe::host = &host();
+    Probe::marks = 0;
+    ASSERT_TRUE(host().RegisterContextClass(&Probe::kClass, "Probe", host::kAddInObjectType));
+    Load(
+        "Перем П;\n"
+        "Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)\n П.Отметить();\nКонецПроцедуры\n"
+        "П = СоздатьОбъект(\"Probe\");\nСообщить(П.Ждать());");
+    EXPECT_EQ(RunBody(), "ok");
+    EXPECT_EQ(out_, "1\n");
+    EXPECT_EQ(Probe::marks, 1);
+    host().UnRegisterContextClass(&Probe::kClass);
+}
+
+TEST_F(LangHost, ReleasingValuesLetsGoOfTheObjectsModuleVariablesHold) {
+    Probe::alive = 0;
+    ASSERT_TRUE(host().RegisterContextClass(&Probe::kClass, "Probe", host::kAddInObjectType));
+    Load(
+        "Перем Объект, Список;\n"
+        "Объект = СоздатьОбъект(\"Probe\");\n"
+        "Список = СоздатьОбъект(\"СписокЗначений\");\nСписок.ДобавитьЗначение(СоздатьОбъект(\"Probe\"));\n"
+        "Местный = СоздатьОбъект(\"Probe\");");
+    ASSERT_EQ(RunBody(), "ok");
+    EXPECT_EQ(Probe::alive, 2) << "the body's own variable went with the body";
+    module_->ReleaseValues();
+    EXPECT_EQ(Probe::alive, 0);
+    host().UnRegisterContextClass(&Probe::kClass);
+}
+
+TEST_F(LangHost, TheWindowWaitEventArrivesWhileServingAndEndOfWorkStops) {
+    Load(
+        "Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)\n"
+        " Сообщить(Источник + \"|\" + Событие);\n"
+        " ЗавершитьРаботуСистемы();\n"
+        " Сообщить(\"не дошли\");\n"
+        "КонецПроцедуры\n"
+        "Окна = СоздатьОбъект(\"Windows\");\nОкна.УстановитьХЭНД();\nОкна.ОжиданиеЗакрытияФормы();\n"
+        "Сообщить(\"ждём\");");
+    ASSERT_EQ(RunBody(), "ok");
+    EXPECT_FALSE(module_->Stopping());
+    const std::int64_t start = platform_.clock.MonotonicMs();
+    module_->ServeEvents(10000);
+    EXPECT_EQ(out_, "ждём\nКомпонента|Таймер\n");
+    EXPECT_TRUE(module_->Stopping());
+    EXPECT_TRUE(host().ShutdownRequested());
+    EXPECT_LT(platform_.clock.MonotonicMs() - start, 1000) << "the wait ended with the work, not by time";
+}
+
+TEST_F(LangHost, ErrorsInTheEventHandlerCarryItsPlace) {
+    Load(
+        "Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)\n"
+        " а = НетТакой;\n"
+        "КонецПроцедуры\n"
+        "Окна = СоздатьОбъект(\"Windows\");\nОкна.ОжиданиеЗакрытияФормы();");
+    ASSERT_EQ(RunBody(), "ok");
+    try {
+        module_->ServeEvents(1000);
+        FAIL() << "the handler's error must come out";
+    } catch (const LangError& e) {
+        EXPECT_EQ(e.pos().line, 2);
+        EXPECT_EQ(e.pos().column, 6);
+    }
+}
+
+TEST_F(LangHost, EndOfWorkStopsTheBody) {
+    Load("Сообщить(1);\nЗавершитьРаботуСистемы();\nСообщить(2);");
+    EXPECT_EQ(RunBody(), "ok");
+    EXPECT_EQ(out_, "1\n");
+    EXPECT_TRUE(module_->Stopping());
+    module_->ServeEvents(1000);  // answers at once
+}
+
+// ---- scripted users ----
+
+TEST_F(LangHost, ScriptedUsersAnswerTheModalWindowsInOrder) {
+    lang::ScriptedUsers users;
+    const std::string source =
+        "Эм = СоздатьОбъект(\"Эмулятор\");\n"
+        "Эм.Окно(); Эм.Нажать(" +
+        std::to_string(res::kPadKey2) + "); Эм.Нажать(" + std::to_string(res::kPadKey5) + "); Эм.Нажать(" +
+        std::to_string(res::kPadConfirm) +
+        ");\n"
+        "Эм.Окно(); Эм.Клавиша(27);\n"
+        "Сообщить(Эм.ОсталосьОкон());\n"
+        "В = СоздатьОбъект(\"Vkusnica\");\n"
+        "Сообщить(В.ЗапросЧисла(\"0\", \"Гостей\", 2));\n"
+        "Сообщить(В.ЗапросЧисла(\"0\", \"Гостей\", 2));\n"
+        "Сообщить(Эм.ОсталосьОкон());\n"
+        "Сообщить(В.ЗапросЧисла(\"0\", \"Гостей\", 2));\n"
+        "Сообщить(\"не дошли\");";
+    Load(source.c_str());
+    module_->SetScriptedUsers(&users);
+    // The third window finds no script: it is closed for nobody and the call fails.
+    EXPECT_EQ(RunBody(),
+              "9:12 Модальное окно 291 \"Гостей\" ждало пользователя, а сценарий его действий исчерпан: "
+              "окно закрыто клавишей Esc");
+    EXPECT_EQ(out_, "2\n25.00\n-1\n0\n");
+    ASSERT_EQ(users.history().size(), 3u);
+    EXPECT_FALSE(users.history()[0].abandoned);
+    EXPECT_FALSE(users.history()[1].abandoned) << "Esc was the user's own answer";
+    EXPECT_TRUE(users.history()[2].abandoned);
+}
+
+TEST_F(LangHost, WithoutScriptedUsersTheirObjectRefuses) {
+    Load("Эм = СоздатьОбъект(\"Эмулятор\");\nЭм.Нажать(1);");
+    EXPECT_EQ(RunBody(), "2:4 Сценарии пользователя недоступны: окна показывает klt_drv.dll, а не эмулятор");
+}
+
+}  // namespace
+}  // namespace klt::test
