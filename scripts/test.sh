@@ -27,6 +27,7 @@ step "fuzzers" bash scripts/fuzz.sh 30
 step "win32 build" build win32
 step "win64 build" build win64
 step "wine tests" bash tests/wine/run.sh build/win64
+step "wine keypad" bash tests/wine/ui_keypad.sh build/win64
 
 echo "steps: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

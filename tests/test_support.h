@@ -14,10 +14,12 @@ namespace klt::test {
 
 using namespace klt::text::literals;
 
-inline std::string Cp(std::string_view cp1251) { return std::string(cp1251); }
+inline std::string Cp(std::string_view cp1251) {
+    return std::string(cp1251);
+}
 
 class TestPlatform {
-public:
+  public:
     TestPlatform() : loop(clock, &clock) {
         previous_ = platform::Replace({&clock, &loop, &hooks, &desktop, &patcher});
     }
@@ -37,13 +39,13 @@ public:
     platform::NativeDesktop desktop;
     platform::NoHostPatcher patcher;
 
-private:
+  private:
     platform::Services previous_;
 };
 
 // An emulated host with the add-in started in it for the given rights set.
 class AddInFixture : public ::testing::Test {
-protected:
+  protected:
     void Start(const std::string& rights, std::map<std::string, host::Value> constants = {},
                std::string ib = "C:\\Base\\") {
         emu::HostSettings s;

@@ -8,7 +8,7 @@ namespace klt::test {
 namespace {
 
 class WindowsObject : public AddInFixture {
-protected:
+  protected:
     void SetUp() override {
         hostwin::WindowState() = hostwin::HostWindowState();
         Start("x");
