@@ -183,6 +183,33 @@ else
     tail -n 40 "$WORK/klthost.txt" | sed 's/^/    /'
 fi
 
+# 3b. A configuration's module prints the café receipt through "Aura" on COM5, which is a
+# pseudo-terminal here: what arrives must be the golden receipt, byte for byte.
+HERE=$(cd "$(dirname "$0")" && pwd)
+GOLDEN=$HERE/../golden/aura_receipt.bin
+python3 "$HERE/pty_capture.py" "$WORK/com5.path" "$WORK/com5.bin" "$WORK/com5.stop" &
+capture_pid=$!
+for _ in $(seq 50); do [[ -f $WORK/com5.path ]] && break; sleep 0.1; done
+if [[ -f $WORK/com5.path ]]; then
+    ln -sf "$(cat "$WORK/com5.path")" "$WINEPREFIX/dosdevices/com5"
+    mkdir -p "$WORK/till"
+    (cd "$WORK/till" && run_wine "$HOST_EXE" --wait 0 "$(winpath "$HERE/aura_receipt.1c")") \
+        >"$WORK/aura.log" 2>&1
+    aura_rc=$?
+    touch "$WORK/com5.stop"
+    wait "$capture_pid"
+    if [[ $aura_rc -eq 0 ]] && cmp -s "$GOLDEN" "$WORK/com5.bin" && [[ ! -e $WORK/till/buffer.txt ]]; then
+        pass "Aura receipt on COM5 ($(stat -c %s "$WORK/com5.bin") bytes, spool file gone)"
+    else
+        fail "Aura receipt on COM5 (klthost.exe exit $aura_rc)"
+        tr -d '\r' <"$WORK/aura.log" | tail -n 20 | sed 's/^/    /'
+        cmp "$GOLDEN" "$WORK/com5.bin" 2>&1 | sed 's/^/    /'
+    fi
+else
+    kill "$capture_pid" 2>/dev/null
+    fail "no pseudo-terminal for COM5"
+fi
+
 # 4. Unregistration takes the class key and the ProgIDs away and leaves HKCR\CLSID alone.
 if run_wine regsvr32 /s /u "$DLL_WIN" >"$WORK/regsvr32u.log" 2>&1; then
     pass "regsvr32 /u klt_drv.dll"
