@@ -210,6 +210,24 @@ else
     fail "no pseudo-terminal for COM5"
 fi
 
+# 3c. The card reader of klthost.exe: a module switches it on and opens the keypad; the test program
+# types a swipe into that window with SendInput; the module must hear "Ридер" / "Пароль".
+(cd "$WORK/till" && run_wine "$HOST_EXE" --wait 0 "$(winpath "$HERE/card_reader.1c")") >"$WORK/card.log" 2>&1 &
+card_host=$!
+KLT_CARD_CAPTION='KLT card test' run_wine "$TESTS_EXE" --gtest_filter='Win32CardSwipe.*' >"$WORK/typist.log" 2>&1
+typist_rc=$?
+wait "$card_host"
+card_rc=$?
+tr -d '\r' <"$WORK/card.log" >"$WORK/card.txt"
+if [[ $typist_rc -eq 0 && $card_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/typist.log" &&
+    grep -aqxF 'Событие: Ридер | Пароль | ;1234567890' "$WORK/card.txt"; then
+    pass "card swipe into klthost.exe raises Ридер/Пароль"
+else
+    fail "card swipe into klthost.exe (host exit $card_rc, typist exit $typist_rc)"
+    tail -n 20 "$WORK/card.txt" | sed 's/^/    /'
+    tr -d '\r' <"$WORK/typist.log" | tail -n 20 | sed 's/^/    /'
+fi
+
 # 4. Unregistration takes the class key and the ProgIDs away and leaves HKCR\CLSID alone.
 if run_wine regsvr32 /s /u "$DLL_WIN" >"$WORK/regsvr32u.log" 2>&1; then
     pass "regsvr32 /u klt_drv.dll"
