@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "platform/service_slot.h"
 #include "platform/files.h"
 #include "text/cp1251.h"
 
@@ -120,22 +121,14 @@ class PosixFileSystem : public FileSystem {
     }
 };
 
-FileSystem*& Current() {
-    static PosixFileSystem files;
-    static FileSystem* current = &files;
-    return current;
-}
-
 }  // namespace
 
 FileSystem& Files() {
-    return *Current();
+    return *ServiceSlot<FileSystem, PosixFileSystem>();
 }
 
 FileSystem* ReplaceFiles(FileSystem* files) {
-    FileSystem* previous = Current();
-    Current() = files;
-    return previous;
+    return ReplaceService<FileSystem, PosixFileSystem>(files);
 }
 
 }  // namespace klt::platform

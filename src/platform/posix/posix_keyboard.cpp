@@ -1,24 +1,14 @@
+#include "platform/service_slot.h"
 #include "platform/keyboard.h"
 
 namespace klt::platform {
-namespace {
-
-Keyboard*& Current() {
-    static HeadlessKeyboard keyboard;
-    static Keyboard* current = &keyboard;
-    return current;
-}
-
-}  // namespace
 
 Keyboard& Keys() {
-    return *Current();
+    return *ServiceSlot<Keyboard, HeadlessKeyboard>();
 }
 
 Keyboard* ReplaceKeys(Keyboard* keyboard) {
-    Keyboard* previous = Current();
-    Current() = keyboard;
-    return previous;
+    return ReplaceService<Keyboard, HeadlessKeyboard>(keyboard);
 }
 
 }  // namespace klt::platform

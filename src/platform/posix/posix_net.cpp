@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/service_slot.h"
 #include "platform/platform.h"
 #include "platform/sockets.h"
 
@@ -89,22 +90,14 @@ class PosixNetwork : public Network {
     }
 };
 
-Network*& Current() {
-    static PosixNetwork network;
-    static Network* current = &network;
-    return current;
-}
-
 }  // namespace
 
 Network& Net() {
-    return *Current();
+    return *ServiceSlot<Network, PosixNetwork>();
 }
 
 Network* ReplaceNet(Network* network) {
-    Network* previous = Current();
-    Current() = network;
-    return previous;
+    return ReplaceService<Network, PosixNetwork>(network);
 }
 
 }  // namespace klt::platform

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/service_slot.h"
 #include "platform/serial.h"
 
 namespace klt::platform {
@@ -180,22 +181,14 @@ class PosixSerialPorts : public SerialPorts {
     }
 };
 
-SerialPorts*& Current() {
-    static PosixSerialPorts ports;
-    static SerialPorts* current = &ports;
-    return current;
-}
-
 }  // namespace
 
 SerialPorts& Serial() {
-    return *Current();
+    return *ServiceSlot<SerialPorts, PosixSerialPorts>();
 }
 
 SerialPorts* ReplaceSerial(SerialPorts* ports) {
-    SerialPorts* previous = Current();
-    Current() = ports;
-    return previous;
+    return ReplaceService<SerialPorts, PosixSerialPorts>(ports);
 }
 
 }  // namespace klt::platform

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "platform/service_slot.h"
 #include "platform/files.h"
 #include "platform/win32/win32_api.h"
 #include "text/cp1251.h"
@@ -128,22 +129,14 @@ class Win32FileSystem : public FileSystem {
     }
 };
 
-FileSystem*& Current() {
-    static Win32FileSystem files;
-    static FileSystem* current = &files;
-    return current;
-}
-
 }  // namespace
 
 FileSystem& Files() {
-    return *Current();
+    return *ServiceSlot<FileSystem, Win32FileSystem>();
 }
 
 FileSystem* ReplaceFiles(FileSystem* files) {
-    FileSystem* previous = Current();
-    Current() = files;
-    return previous;
+    return ReplaceService<FileSystem, Win32FileSystem>(files);
 }
 
 }  // namespace klt::platform

@@ -1,3 +1,4 @@
+#include "platform/service_slot.h"
 #include "platform/keyboard.h"
 #include "platform/win32/win32_api.h"
 
@@ -36,22 +37,14 @@ class Win32Keyboard : public Keyboard {
     }
 };
 
-Keyboard*& Current() {
-    static Win32Keyboard keyboard;
-    static Keyboard* current = &keyboard;
-    return current;
-}
-
 }  // namespace
 
 Keyboard& Keys() {
-    return *Current();
+    return *ServiceSlot<Keyboard, Win32Keyboard>();
 }
 
 Keyboard* ReplaceKeys(Keyboard* keyboard) {
-    Keyboard* previous = Current();
-    Current() = keyboard;
-    return previous;
+    return ReplaceService<Keyboard, Win32Keyboard>(keyboard);
 }
 
 }  // namespace klt::platform

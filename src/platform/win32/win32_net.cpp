@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/service_slot.h"
 #include "platform/platform.h"
 #include "platform/sockets.h"
 
@@ -100,22 +101,14 @@ class WinNetwork : public Network {
     }
 };
 
-Network*& Current() {
-    static WinNetwork network;
-    static Network* current = &network;
-    return current;
-}
-
 }  // namespace
 
 Network& Net() {
-    return *Current();
+    return *ServiceSlot<Network, WinNetwork>();
 }
 
 Network* ReplaceNet(Network* network) {
-    Network* previous = Current();
-    Current() = network;
-    return previous;
+    return ReplaceService<Network, WinNetwork>(network);
 }
 
 }  // namespace klt::platform

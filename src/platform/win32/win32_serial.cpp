@@ -1,5 +1,6 @@
 #include <string>
 
+#include "platform/service_slot.h"
 #include "platform/serial.h"
 #include "platform/win32/win32_api.h"
 
@@ -72,22 +73,14 @@ class Win32SerialPorts : public SerialPorts {
     }
 };
 
-SerialPorts*& Current() {
-    static Win32SerialPorts ports;
-    static SerialPorts* current = &ports;
-    return current;
-}
-
 }  // namespace
 
 SerialPorts& Serial() {
-    return *Current();
+    return *ServiceSlot<SerialPorts, Win32SerialPorts>();
 }
 
 SerialPorts* ReplaceSerial(SerialPorts* ports) {
-    SerialPorts* previous = Current();
-    Current() = ports;
-    return previous;
+    return ReplaceService<SerialPorts, Win32SerialPorts>(ports);
 }
 
 }  // namespace klt::platform
