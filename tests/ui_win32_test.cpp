@@ -25,8 +25,12 @@
 #include "platform/platform.h"
 #include "res/dialogs.h"
 #include "text/literal.h"
+#include "win32_support.h"
 
 namespace {
+
+using klt::test::Environment;
+using klt::test::WaitFor;
 
 using namespace klt::text::literals;
 using klt::res::kPadDisplay;
@@ -387,27 +391,11 @@ TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
 // "ЗапросЧисла"): found by its caption, clicked with real button clicks across the process
 // boundary, held for a screenshot when KLT_UI_SHOT_DIR is set, then confirmed. Only when
 // tests/wine/ui_keypad.sh sets KLT_UI_CLICK_CAPTION.
-std::wstring Environment(const wchar_t* name) {
-    wchar_t buffer[MAX_PATH * 2];
-    const DWORD n = GetEnvironmentVariableW(name, buffer, MAX_PATH * 2);
-    return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer) : std::wstring();
-}
-
 std::string RemoteText(HWND w) {
     wchar_t buffer[256] = {};
     DWORD_PTR got = 0;
     SendMessageTimeoutW(w, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &got);
     return klt::ui::win32::Narrow(buffer);
-}
-
-// Waits for `done` for up to `ms`, answering whether it came.
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(50);
-    }
-    return true;
 }
 
 TEST(UiWin32Keypad, ClicksTheKeypadOfAnotherProgram) {

@@ -11,23 +11,12 @@
 #include <string>
 
 #include "res/dialogs.h"
+#include "win32_support.h"
 
 namespace {
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t buffer[256];
-    const DWORD n = GetEnvironmentVariableW(name, buffer, 256);
-    return n > 0 && n < 256 ? std::wstring(buffer) : std::wstring();
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD ms) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Sleep(50);
-    }
-    return true;
-}
+using klt::test::Environment;
+using klt::test::WaitFor;
 
 void Type(WORD vk) {
     INPUT input[2] = {};
