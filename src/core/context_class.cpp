@@ -58,13 +58,14 @@ int ContextClassBase::GetClassWord(std::string& word) const {
     return 1;
 }
 
-template <typename Body>
-int ContextClassBase::Guarded(int number, Body&& body) {
+int ContextClassBase::Run(int number, host::Value& result, host::Value** args) {
+    const MethodDef& m = info_.methods[number];
     try {
-        body();
+        if (!m.body) throw MethodNotAvailable();
+        MethodCall call(args, result);
+        m.body(*this, call);
         return 0;
     } catch (const MethodNotAvailable&) {
-        const MethodDef& m = info_.methods[number];
         RaiseRuntimeError(text::Format(std::string("Метод \"%s\" объекта \"%s\" пока недоступен"_cp).c_str(),
                                        std::string(m.russian).c_str(), info_.runtimeClass->className),
                           kExceptionErrorCode);
@@ -76,13 +77,14 @@ int ContextClassBase::Guarded(int number, Body&& body) {
 
 int ContextClassBase::CallAsProc(int number, host::Value** args) {
     if (!Valid(number) || info_.methods[number].hasResult) return 1;
-    return Guarded(number, [&] { RunProcedure(number, args); });
+    host::Value ignored;  // a procedure's body has no result to give
+    return Run(number, ignored, args);
 }
 
 // Function entries are guarded as well: an exception must never unwind into the host.
 int ContextClassBase::CallAsFunc(int number, host::Value& result, host::Value** args) {
     if (!Valid(number) || !info_.methods[number].hasResult) return 1;
-    return Guarded(number, [&] { RunFunction(number, result, args); });
+    return Run(number, result, args);
 }
 
 }  // namespace klt::core

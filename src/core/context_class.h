@@ -1,18 +1,55 @@
 #pragma once
 // The common shape of the six context classes: a method table, lookup by name, parameter counts,
 // and procedure/function entries that never let an exception reach the host.
+#include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "core/host.h"
 
 namespace klt::core {
 
+class ContextClassBase;
+
+// One call as a method body sees it: the host's arguments (as many as the row declares) and, for a
+// function, the result the host reads back.
+class MethodCall {
+  public:
+    MethodCall(host::Value** args, host::Value& result) : args_(args), result_(result) {}
+    std::int32_t Int(int index) const { return args_[index]->GetInt32(); }
+    std::string Text(int index) const { return args_[index]->GetString(); }
+    void Return(std::int32_t number) { result_.AssignInt(number); }
+    void Return(const std::string& text) { result_.AssignString(text); }
+    // The 1C convention for success: 1, else 0.
+    void ReturnFlag(bool ok) { result_.AssignInt(ok ? 1 : 0); }
+
+  private:
+    host::Value** args_;
+    host::Value& result_;
+};
+
+using MethodBody = void (*)(ContextClassBase& self, MethodCall& call);
+
+// A member function of a context class as a row's body: `core::Body<&CAura::OpenPort>`. The row
+// sits in that class's own table, so the object the host calls it on is of that class.
+template <auto Member>
+struct MemberBody;
+template <class C, void (C::*Member)(MethodCall&)>
+struct MemberBody<Member> {
+    static void Run(ContextClassBase& self, MethodCall& call) { (static_cast<C&>(self).*Member)(call); }
+};
+template <auto Member>
+inline constexpr MethodBody Body = &MemberBody<Member>::Run;
+
+// One row of a class's method table: the names the host looks up, the shape it asks about, and the
+// body that runs. A row without a body is a method whose work has not been built yet.
 struct MethodDef {
     std::string_view english;  // empty for classes with Russian names only
     std::string_view russian;
     int hasResult;  // 1 = function, 0 = procedure
     int params;
+    MethodBody body = nullptr;
 };
 
 struct ClassInfo {
@@ -60,20 +97,10 @@ class ContextClassBase : public host::Context {
 
     const ClassInfo& info() const { return info_; }
 
-  protected:
-    // Bodies of the class's methods; the entries have already checked the number and its kind.
-    virtual void RunProcedure(int number, host::Value** args) = 0;
-    virtual void RunFunction(int number, host::Value& result, host::Value** args) = 0;
-
-    // Arguments as the methods read them.
-    static std::int32_t IntArg(host::Value** args, int index) { return args[index]->GetInt32(); }
-    static std::string TextArg(host::Value** args, int index) { return args[index]->GetString(); }
-
   private:
     bool Valid(int number) const { return number >= 0 && number < info_.methodCount; }
-    // Runs a body; answers 0 when it finished and 1 after reporting an escaped exception.
-    template <typename Body>
-    int Guarded(int number, Body&& body);
+    // Runs the row's body; answers 0 when it finished and 1 after reporting an escaped exception.
+    int Run(int number, host::Value& result, host::Value** args);
 
     const ClassInfo& info_;
 };

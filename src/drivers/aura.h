@@ -1,14 +1,12 @@
 #pragma once
 // The "Aura" object of the configuration's 1C code.
-#include "core/context_class.h"
-#include "drivers/serial_channel.h"
-#include "drivers/spool.h"
+#include "drivers/receipt_printer.h"
 
 namespace klt::drivers {
 
 extern const host::RuntimeClass kCAuraRuntimeClass;
 
-class CAura : public core::ContextClassBase {
+class CAura : public ReceiptPrinter {
   public:
     static constexpr int kMethodCount = 30;
     static const core::ClassInfo kInfo;
@@ -17,10 +15,19 @@ class CAura : public core::ContextClassBase {
     ~CAura() override;
 
   protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
+    PrintSpool& Spool() override { return spool_; }
+    SerialChannel& Channel() override { return channel_; }
+    std::string PrinterText(const std::string& text) const override;
 
   private:
+    static const core::MethodDef kMethods[kMethodCount];
+
+    void OpenPort(core::MethodCall& call);
+    void Ignore(core::MethodCall& call);
+    void PrintPicture(core::MethodCall& call);
+    void Bell(core::MethodCall& call);
+    void StartJob(core::MethodCall& call);
+
     PrintSpool spool_;       // this object's own job file
     SerialChannel channel_;  // closed with the object, so no port stays held after it
 };

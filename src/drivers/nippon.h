@@ -1,8 +1,6 @@
 #pragma once
 // The "Nippon" object of the configuration's 1C code.
-#include "core/context_class.h"
-#include "drivers/serial_channel.h"
-#include "drivers/spool.h"
+#include "drivers/receipt_printer.h"
 
 namespace klt::drivers {
 
@@ -16,7 +14,7 @@ struct NipponShared {
 
 NipponShared& SharedNippon();
 
-class CNippon : public core::ContextClassBase {
+class CNippon : public ReceiptPrinter {
   public:
     static constexpr int kMethodCount = 23;
     static const core::ClassInfo kInfo;
@@ -24,8 +22,16 @@ class CNippon : public core::ContextClassBase {
     CNippon();
 
   protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
+    PrintSpool& Spool() override { return SharedNippon().spool; }
+    SerialChannel& Channel() override { return SharedNippon().channel; }
+    // The printer takes the Windows code page as it is.
+    std::string PrinterText(const std::string& text) const override { return text; }
+
+  private:
+    static const core::MethodDef kMethods[kMethodCount];
+
+    void OpenPort(core::MethodCall& call);
+    void StartJob(core::MethodCall& call);
 };
 
 }  // namespace klt::drivers

@@ -44,39 +44,4 @@ std::string BarcodeCommand(std::string_view data) {
     return out;
 }
 
-std::optional<std::string> SharedFormattingCommand(int number, host::Value** args) {
-    auto flag = [&](int i) { return args[i]->GetInt32() != 0; };
-    auto n = [&] { return LowByte(args[0]->GetInt32()); };
-    switch (number) {
-        case 1:
-            return PrintModeCommand(flag(0), flag(1), flag(2), flag(3), flag(4));
-        case 3:
-            return Command({'\x1B', '\x61', n()});
-        case 4:
-            return Command({'\x1B', '\x2D', n()});
-        case 5:
-            return Command({'\x1B', '\x20', n()});  // parameters 2 to 5 are not used
-        case 6:
-            return Command({'\x10', '\x18'});
-        case 7:
-            return Command({'\x1B', '\x33', n()});
-        case 8:
-            return Command({'\x1B', '\x45', n()});
-        case 9:
-            return Command({'\x1B', '\x47', n()});
-        case 10:
-            return Command({'\x1B', '\x64', n()});
-        case 11:
-            return Command({'\x1B', '\x56', n()});
-        case 12:
-            return Command({'\x1B', '\x69'});
-        case 13:
-            return Command({'\x1B', '\x70', '\x00', n(), '\xFF'});
-        case 14:
-            return Command({'\x1B', '\x7B', n()});
-        default:
-            return std::nullopt;
-    }
-}
-
 }  // namespace klt::drivers

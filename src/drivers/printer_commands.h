@@ -1,11 +1,8 @@
 #pragma once
 // Command bytes shared by the two receipt printers.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-
-#include "core/host.h"
 
 namespace klt::drivers {
 
@@ -31,9 +28,5 @@ std::string LineCommand(std::string_view text, bool lineFeed);
 // (3), 12 digits UPC-A (0), anything else in the CODE39 set (digits, Latin letters, space and
 // "$%+-./", small letters taken as capitals) CODE39 (4).
 std::string BarcodeCommand(std::string_view data);
-
-// The formatting commands both printers offer under the same method numbers (1 and 3 to 14), built
-// from the method's arguments; nothing for any other number.
-std::optional<std::string> SharedFormattingCommand(int number, host::Value** args);
 
 }  // namespace klt::drivers

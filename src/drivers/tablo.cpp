@@ -13,22 +13,6 @@ using namespace klt::text::literals;
 
 namespace {
 
-constexpr core::MethodDef kMethods[] = {
-    {"", "ПерваяСтрока"_cp, 0, 1},       // 0
-    {"", "ВтораяСтрока"_cp, 0, 1},       // 1
-    {"", "СтрокаПростой1"_cp, 0, 1},     // 2
-    {"", "СтрокаПростой2"_cp, 0, 1},     // 3
-    {"", "СтрокаНеработает1"_cp, 0, 1},  // 4
-    {"", "СтрокаНеработает2"_cp, 0, 1},  // 5
-    {"", "ОткрытьПорт"_cp, 1, 2},        // 6
-    {"", "Простой"_cp, 0, 0},            // 7
-    {"", "Неработаем"_cp, 0, 0},         // 8
-    {"", "Одновременно"_cp, 0, 2},       // 9
-    {"", "ТипТабло"_cp, 0, 1},           // 10
-    {"", "ЗакрытьПорт"_cp, 0, 0},        // 11
-};
-static_assert(std::size(kMethods) == CTablo::kMethodCount);
-
 host::Context* Create() {
     return new CTablo();
 }
@@ -87,6 +71,21 @@ std::string DisplayFrame(std::int32_t displayType, std::string_view upper, std::
     return frame;
 }
 
+const core::MethodDef CTablo::kMethods[] = {
+    {"", "ПерваяСтрока"_cp, 0, 1, core::Body<&CTablo::ShowFirstLine>},
+    {"", "ВтораяСтрока"_cp, 0, 1, core::Body<&CTablo::ShowSecondLine>},
+    {"", "СтрокаПростой1"_cp, 0, 1, core::Body<&CTablo::RememberLine<&DisplayTexts::idleLine1>>},
+    {"", "СтрокаПростой2"_cp, 0, 1, core::Body<&CTablo::RememberLine<&DisplayTexts::idleLine2>>},
+    {"", "СтрокаНеработает1"_cp, 0, 1, core::Body<&CTablo::RememberLine<&DisplayTexts::closedLine1>>},
+    {"", "СтрокаНеработает2"_cp, 0, 1, core::Body<&CTablo::RememberLine<&DisplayTexts::closedLine2>>},
+    {"", "ОткрытьПорт"_cp, 1, 2, core::Body<&CTablo::OpenPort>},
+    {"", "Простой"_cp, 0, 0, core::Body<&CTablo::ShowIdle>},
+    {"", "Неработаем"_cp, 0, 0, core::Body<&CTablo::ShowClosed>},
+    {"", "Одновременно"_cp, 0, 2, core::Body<&CTablo::ShowBothLines>},
+    {"", "ТипТабло"_cp, 0, 1, core::Body<&CTablo::SetDisplayType>},
+    {"", "ЗакрытьПорт"_cp, 0, 0, core::Body<&CTablo::ClosePort>},
+};
+
 const host::RuntimeClass kCTabloRuntimeClass{"CTablo", &Create};
 const core::ClassInfo CTablo::kInfo{&kCTabloRuntimeClass, 4, "KLT Tablo", "Service", kMethods, kMethodCount};
 
@@ -102,71 +101,61 @@ void CTablo::Show(const std::string& upper, const std::string& lower, bool trail
     if (displayType_ == 4) channel_.Write("\x08", 1);
 }
 
-void CTablo::RunProcedure(int number, host::Value** args) {
+void CTablo::ShowFirstLine(core::MethodCall& call) {
     DisplayTexts& t = SharedDisplayTexts();
-    switch (number) {
-        case 0:
-            t.displayLine1 = TextArg(args, 0);
-            Show(t.displayLine1, t.displayLine2, true);
-            break;
-        case 1:
-            t.displayLine2 = TextArg(args, 0);
-            Show(t.displayLine1, t.displayLine2, false);
-            break;
-        case 2:
-            t.idleLine1 = TextArg(args, 0);
-            break;
-        case 3:
-            t.idleLine2 = TextArg(args, 0);
-            break;
-        case 4:
-            t.closedLine1 = TextArg(args, 0);
-            break;
-        case 5:
-            t.closedLine2 = TextArg(args, 0);
-            break;
-        case 7:
-            Show(t.idleLine1, t.idleLine2, false);
-            break;
-        case 8:
-            Show(t.closedLine1, t.closedLine2, false);
-            break;
-        case 9:
-            t.displayLine1 = TextArg(args, 0);
-            t.displayLine2 = TextArg(args, 1);
-            Show(t.displayLine1, t.displayLine2, false);
-            break;
-        case 10:
-            displayType_ = IntArg(args, 0);
-            break;
-        case 11:
-            channel_.Close();
-            break;
-        default:
-            throw core::MethodNotAvailable();
-    }
+    t.displayLine1 = call.Text(0);
+    Show(t.displayLine1, t.displayLine2, true);
 }
 
-void CTablo::RunFunction(int number, host::Value& result, host::Value** args) {
-    switch (number) {
-        case 6: {
-            result.AssignInt(0);
-            if (displayType_ == 0) {
-                platform::Get().desktop->MessageBox(std::string("Не задан тип ТАБЛО ПОКУПАТЕЛЯ"_cp),
-                                                    kMessageCaption, 0);
-                break;
-            }
-            platform::LineSettings line;
-            line.baudRate = 9600;
-            line.dataBits = 8;
-            line.parity = platform::Parity::None;
-            line.abortOnError = false;
-            result.AssignInt(channel_.Open(IntArg(args, 0), IntArg(args, 1), line) ? 1 : 0);
-            break;
-        }
-        default:
-            throw core::MethodNotAvailable();
+void CTablo::ShowSecondLine(core::MethodCall& call) {
+    DisplayTexts& t = SharedDisplayTexts();
+    t.displayLine2 = call.Text(0);
+    Show(t.displayLine1, t.displayLine2, false);
+}
+
+template <std::string DisplayTexts::*Line>
+void CTablo::RememberLine(core::MethodCall& call) {
+    SharedDisplayTexts().*Line = call.Text(0);
+}
+
+void CTablo::ShowIdle(core::MethodCall&) {
+    const DisplayTexts& t = SharedDisplayTexts();
+    Show(t.idleLine1, t.idleLine2, false);
+}
+
+void CTablo::ShowClosed(core::MethodCall&) {
+    const DisplayTexts& t = SharedDisplayTexts();
+    Show(t.closedLine1, t.closedLine2, false);
+}
+
+void CTablo::ShowBothLines(core::MethodCall& call) {
+    DisplayTexts& t = SharedDisplayTexts();
+    t.displayLine1 = call.Text(0);
+    t.displayLine2 = call.Text(1);
+    Show(t.displayLine1, t.displayLine2, false);
+}
+
+void CTablo::SetDisplayType(core::MethodCall& call) {
+    displayType_ = call.Int(0);
+}
+
+void CTablo::ClosePort(core::MethodCall&) {
+    channel_.Close();
+}
+
+void CTablo::OpenPort(core::MethodCall& call) {
+    call.Return(0);
+    if (displayType_ == 0) {
+        platform::Get().desktop->MessageBox(std::string("Не задан тип ТАБЛО ПОКУПАТЕЛЯ"_cp), kMessageCaption,
+                                            0);
+        return;
     }
+    platform::LineSettings line;
+    line.baudRate = 9600;
+    line.dataBits = 8;
+    line.parity = platform::Parity::None;
+    line.abortOnError = false;
+    call.ReturnFlag(channel_.Open(call.Int(0), call.Int(1), line));
 }
 
 }  // namespace klt::drivers

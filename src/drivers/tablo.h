@@ -36,14 +36,21 @@ class CTablo : public core::ContextClassBase {
     CTablo();
     ~CTablo() override;
 
-  protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
-
-  public:
     std::int32_t displayType() const { return displayType_; }
 
   private:
+    static const core::MethodDef kMethods[kMethodCount];
+
+    void ShowFirstLine(core::MethodCall& call);
+    void ShowSecondLine(core::MethodCall& call);
+    template <std::string DisplayTexts::*Line>
+    void RememberLine(core::MethodCall& call);
+    void OpenPort(core::MethodCall& call);
+    void ShowIdle(core::MethodCall& call);
+    void ShowClosed(core::MethodCall& call);
+    void ShowBothLines(core::MethodCall& call);
+    void SetDisplayType(core::MethodCall& call);
+    void ClosePort(core::MethodCall& call);
     void Show(const std::string& upper, const std::string& lower, bool trailingZero);
 
     std::int32_t displayType_ = 0;  // 0 = not set

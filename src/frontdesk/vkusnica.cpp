@@ -16,24 +16,6 @@ using namespace klt::text::literals;
 
 namespace {
 
-constexpr core::MethodDef kMethods[] = {
-    {"", "Картинка"_cp, 0, 1},                // 0
-    {"", "РазрешитьЧитатьКарту"_cp, 0, 0},    // 1
-    {"", "ПрокруткаВВерх"_cp, 0, 0},          // 2
-    {"", "ПрокруткаВниз"_cp, 0, 0},           // 3
-    {"", "ЗапретитьЧитатьКарту"_cp, 0, 0},    // 4
-    {"", "ЗапросЧисла"_cp, 1, 3},             // 5
-    {"", "ВыборКурса"_cp, 1, 0},              // 6
-    {"", "ПорядокОтображенияСумм"_cp, 0, 1},  // 7
-    {"", "СлушатьПорт"_cp, 0, 1},             // 8
-    {"", "ЗапомнитьЗалыИСтолики"_cp, 0, 1},   // 9
-    {"", "ОткрытьЗал"_cp, 1, 11},             // 10
-    {"", "ВыбратьСтол"_cp, 1, 8},             // 11
-    {"", "ПослатьВПорт"_cp, 0, 3},            // 12
-    {"", "СпецКлавиатура"_cp, 0, 1},          // 13
-};
-static_assert(std::size(kMethods) == CWin::kMethodCount);
-
 host::Context* Create() {
     return new CWin();
 }
@@ -45,64 +27,73 @@ FrontDeskSettings& Settings() {
     return settings;
 }
 
+const core::MethodDef CWin::kMethods[] = {
+    {"", "Картинка"_cp, 0, 1},
+    {"", "РазрешитьЧитатьКарту"_cp, 0, 0, core::Body<&CWin::EnableCardReader>},
+    {"", "ПрокруткаВВерх"_cp, 0, 0},
+    {"", "ПрокруткаВниз"_cp, 0, 0},
+    {"", "ЗапретитьЧитатьКарту"_cp, 0, 0, core::Body<&CWin::DisableCardReader>},
+    {"", "ЗапросЧисла"_cp, 1, 3, core::Body<&CWin::AskNumber>},
+    {"", "ВыборКурса"_cp, 1, 0, core::Body<&CWin::ChooseCourse>},
+    {"", "ПорядокОтображенияСумм"_cp, 0, 1, core::Body<&CWin::SetSumDisplayMode>},
+    {"", "СлушатьПорт"_cp, 0, 1, core::Body<&CWin::SetListenPort>},
+    {"", "ЗапомнитьЗалыИСтолики"_cp, 0, 1, core::Body<&CWin::RememberHallsAndTables>},
+    {"", "ОткрытьЗал"_cp, 1, 11},
+    {"", "ВыбратьСтол"_cp, 1, 8},
+    {"", "ПослатьВПорт"_cp, 0, 3, core::Body<&CWin::SendToPort>},
+    {"", "СпецКлавиатура"_cp, 0, 1, core::Body<&CWin::EnableSpecialKeyboard>},
+};
+
 const host::RuntimeClass kCWinRuntimeClass{"CWin", &Create};
 const core::ClassInfo CWin::kInfo{&kCWinRuntimeClass, 0,        "Вкусница"_cp.data(),
                                   "Service",          kMethods, kMethodCount};
 
 CWin::CWin() : ContextClassBase(kInfo) {}
 
-void CWin::RunProcedure(int number, host::Value** args) {
-    FrontDeskSettings& s = Settings();
-    switch (number) {
-        case 1:
-            EnableCardReader();
-            break;
-        case 4:
-            DisableCardReader();
-            break;
-        case 7:
-            s.sumDisplayMode = IntArg(args, 0);
-            break;
-        case 8:
-            s.listenPort = IntArg(args, 0);
-            break;
-        case 9:
-            s.visibilityList = TextArg(args, 0);
-            break;
-        // Failures are silent towards the configuration: a lost notice only delays a redraw.
-        case 12:
-            SendNotice(IntArg(args, 0), TextArg(args, 1), IntArg(args, 2));
-            break;
-        case 13:
-            EnableSpecialKeyboard(TextArg(args, 0));
-            break;
-        default:
-            throw core::MethodNotAvailable();
-    }
+void CWin::EnableCardReader(core::MethodCall&) {
+    frontdesk::EnableCardReader();
 }
 
-void CWin::RunFunction(int number, host::Value& result, host::Value** args) {
-    switch (number) {
-        case 5: {
-            const int precision = IntArg(args, 2);
-            NumberPad pad(TextArg(args, 0), TextArg(args, 1), precision);
-            if (pad.Run() == ui::kRunFailed) throw std::runtime_error("keypad window not created");
-            // The cancel marker is the number -1, and so is a confirmed display reading "-1".
-            if (pad.result() == kNumberPadCancelled)
-                result.AssignInt(-1);
-            else
-                result.AssignString(FormatWithPrecision(ParseDouble(pad.result()), precision));
-            break;
-        }
-        case 6: {
-            CourseChoice choice;
-            if (choice.Run() == ui::kRunFailed) throw std::runtime_error("course window not created");
-            result.AssignInt(choice.course());
-            break;
-        }
-        default:
-            throw core::MethodNotAvailable();
-    }
+void CWin::DisableCardReader(core::MethodCall&) {
+    frontdesk::DisableCardReader();
+}
+
+void CWin::AskNumber(core::MethodCall& call) {
+    const int precision = call.Int(2);
+    NumberPad pad(call.Text(0), call.Text(1), precision);
+    if (pad.Run() == ui::kRunFailed) throw std::runtime_error("keypad window not created");
+    // The cancel marker is the number -1, and so is a confirmed display reading "-1".
+    if (pad.result() == kNumberPadCancelled)
+        call.Return(-1);
+    else
+        call.Return(FormatWithPrecision(ParseDouble(pad.result()), precision));
+}
+
+void CWin::ChooseCourse(core::MethodCall& call) {
+    CourseChoice choice;
+    if (choice.Run() == ui::kRunFailed) throw std::runtime_error("course window not created");
+    call.Return(choice.course());
+}
+
+void CWin::SetSumDisplayMode(core::MethodCall& call) {
+    Settings().sumDisplayMode = call.Int(0);
+}
+
+void CWin::SetListenPort(core::MethodCall& call) {
+    Settings().listenPort = call.Int(0);
+}
+
+void CWin::RememberHallsAndTables(core::MethodCall& call) {
+    Settings().visibilityList = call.Text(0);
+}
+
+// Failures are silent towards the configuration: a lost notice only delays a redraw.
+void CWin::SendToPort(core::MethodCall& call) {
+    SendNotice(call.Int(0), call.Text(1), call.Int(2));
+}
+
+void CWin::EnableSpecialKeyboard(core::MethodCall& call) {
+    frontdesk::EnableSpecialKeyboard(call.Text(0));
 }
 
 }  // namespace klt::frontdesk

@@ -13,9 +13,18 @@ class CWin : public core::ContextClassBase {
 
     CWin();
 
-  protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
+  private:
+    static const core::MethodDef kMethods[kMethodCount];
+
+    void EnableCardReader(core::MethodCall& call);
+    void DisableCardReader(core::MethodCall& call);
+    void AskNumber(core::MethodCall& call);
+    void ChooseCourse(core::MethodCall& call);
+    void SetSumDisplayMode(core::MethodCall& call);
+    void SetListenPort(core::MethodCall& call);
+    void RememberHallsAndTables(core::MethodCall& call);
+    void SendToPort(core::MethodCall& call);
+    void EnableSpecialKeyboard(core::MethodCall& call);
 };
 
 }  // namespace klt::frontdesk

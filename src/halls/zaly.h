@@ -13,9 +13,8 @@ class CZal : public core::ContextClassBase {
 
     CZal();
 
-  protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
+  private:
+    static const core::MethodDef kMethods[kMethodCount];
 };
 
 }  // namespace klt::halls

@@ -12,50 +12,6 @@ using namespace klt::text::literals;
 
 namespace {
 
-constexpr core::MethodDef kMethods[] = {
-    {"", "Отладка"_cp, 0, 1},                   // 0
-    {"", "СпрятатьЛишнее"_cp, 0, 0},            // 1
-    {"", "Бар"_cp, 0, 1},                       // 2
-    {"", "ПоЦентру"_cp, 0, 1},                  // 3
-    {"", "СохранитьХЭНД"_cp, 0, 1},             // 4
-    {"", "ВосстановитьХЭНД"_cp, 0, 1},          // 5
-    {"", "Спрятать"_cp, 0, 0},                  // 6
-    {"", "СистемноеМеню"_cp, 0, 0},             // 7
-    {"", "УстановитьХЭНД"_cp, 0, 0},            // 8
-    {"", "РазвернутьОкно"_cp, 0, 0},            // 9
-    {"", "ОжиданиеЗакрытияФормы"_cp, 0, 0},     // 10
-    {"", "УстановитьРазмеры"_cp, 0, 3},         // 11
-    {"", "ЭмуляцияКл"_cp, 0, 1},                // 12
-    {"", "Показать"_cp, 0, 0},                  // 13
-    {"", "СпрятатьЗаказ"_cp, 0, 0},             // 14
-    {"", "СпрятатьЗал"_cp, 0, 0},               // 15
-    {"", "СпрятатьЧеки"_cp, 0, 0},              // 16
-    {"", "РежимЭкрана"_cp, 0, 1},               // 17
-    {"", "ВыбратьЦвет"_cp, 1, 0},               // 18
-    {"", "ПроверкаВерсииDLL"_cp, 1, 1},         // 19
-    {"", "МаксКолСтоловВЗале"_cp, 0, 1},        // 20
-    {"", "ПропуститьЭлементовВЗале"_cp, 0, 1},  // 21
-    {"", "ВыбратьКомпьютер"_cp, 1, 0},          // 22
-    {"", "ВыбратьПользователя"_cp, 1, 0},       // 23
-    {"", "КорректноЗавершитьРаботу"_cp, 0, 0},  // 24
-    {"", "ВыключитьКомпьютер"_cp, 0, 0},        // 25
-    {"", "ВыборТипаБезнала"_cp, 1, 1},          // 26
-    {"", "СпрятатьНастройки"_cp, 0, 0},         // 27
-    {"", "ПоказатьНастройки"_cp, 0, 0},         // 28
-    {"", "ЗакрытьФорму"_cp, 0, 1},              // 29
-    {"", "ОбновитьМеню"_cp, 0, 1},              // 30
-    {"", "ДождатьсяЗакрытиеФормы"_cp, 0, 2},    // 31
-    {"", "СпрятатьФорму"_cp, 0, 1},             // 32
-    {"", "ПоказатьФорму"_cp, 0, 1},             // 33
-    {"", "УстановитьСтроку"_cp, 0, 2},          // 34
-    {"", "РазвернутьВнутриОбласти"_cp, 0, 1},   // 35
-    {"", "Сообщить"_cp, 0, 1},                  // 36
-    {"", "Пароль"_cp, 1, 0},                    // 37
-    {"", "Вопрос"_cp, 1, 1},                    // 38
-    {"", "ПодборМЕНЮ_КПК"_cp, 0, 2},            // 39
-};
-static_assert(std::size(kMethods) == CWin1::kMethodCount);
-
 host::Context* Create() {
     return new CWin1();
 }
@@ -92,6 +48,49 @@ HostWindowState& WindowState() {
     return state;
 }
 
+const core::MethodDef CWin1::kMethods[] = {
+    {"", "Отладка"_cp, 0, 1, core::Body<&CWin1::SetDeveloperMode>},
+    {"", "СпрятатьЛишнее"_cp, 0, 0},
+    {"", "Бар"_cp, 0, 1},
+    {"", "ПоЦентру"_cp, 0, 1},
+    {"", "СохранитьХЭНД"_cp, 0, 1, core::Body<&CWin1::SaveHandle>},
+    {"", "ВосстановитьХЭНД"_cp, 0, 1, core::Body<&CWin1::RestoreHandle>},
+    {"", "Спрятать"_cp, 0, 0},
+    {"", "СистемноеМеню"_cp, 0, 0},
+    {"", "УстановитьХЭНД"_cp, 0, 0, core::Body<&CWin1::WatchCurrentWindow>},
+    {"", "РазвернутьОкно"_cp, 0, 0},
+    {"", "ОжиданиеЗакрытияФормы"_cp, 0, 0, core::Body<&CWin1::WaitForFormToClose>},
+    {"", "УстановитьРазмеры"_cp, 0, 3},
+    {"", "ЭмуляцияКл"_cp, 0, 1},
+    {"", "Показать"_cp, 0, 0},
+    {"", "СпрятатьЗаказ"_cp, 0, 0},
+    {"", "СпрятатьЗал"_cp, 0, 0, core::Body<&CWin1::NothingToHide>},
+    {"", "СпрятатьЧеки"_cp, 0, 0, core::Body<&CWin1::NothingToHide>},
+    {"", "РежимЭкрана"_cp, 0, 1, core::Body<&CWin1::SetScreenMode>},
+    {"", "ВыбратьЦвет"_cp, 1, 0},
+    {"", "ПроверкаВерсииDLL"_cp, 1, 1},
+    {"", "МаксКолСтоловВЗале"_cp, 0, 1, core::Body<&CWin1::SetHallTableLimit>},
+    {"", "ПропуститьЭлементовВЗале"_cp, 0, 1, core::Body<&CWin1::SetHallSkipCount>},
+    {"", "ВыбратьКомпьютер"_cp, 1, 0},
+    {"", "ВыбратьПользователя"_cp, 1, 0},
+    {"", "КорректноЗавершитьРаботу"_cp, 0, 0},
+    {"", "ВыключитьКомпьютер"_cp, 0, 0},
+    {"", "ВыборТипаБезнала"_cp, 1, 1},
+    {"", "СпрятатьНастройки"_cp, 0, 0},
+    {"", "ПоказатьНастройки"_cp, 0, 0},
+    {"", "ЗакрытьФорму"_cp, 0, 1},
+    {"", "ОбновитьМеню"_cp, 0, 1},
+    {"", "ДождатьсяЗакрытиеФормы"_cp, 0, 2},
+    {"", "СпрятатьФорму"_cp, 0, 1},
+    {"", "ПоказатьФорму"_cp, 0, 1},
+    {"", "УстановитьСтроку"_cp, 0, 2, core::Body<&CWin1::SetCaptionLine>},
+    {"", "РазвернутьВнутриОбласти"_cp, 0, 1},
+    {"", "Сообщить"_cp, 0, 1},
+    {"", "Пароль"_cp, 1, 0},
+    {"", "Вопрос"_cp, 1, 1},
+    {"", "ПодборМЕНЮ_КПК"_cp, 0, 2},
+};
+
 const host::RuntimeClass kCWin1RuntimeClass{"CWin1", &Create};
 const core::ClassInfo CWin1::kInfo{&kCWin1RuntimeClass, 1,        "Вкусница"_cp.data(),
                                    "Service",           kMethods, kMethodCount};
@@ -100,62 +99,51 @@ CWin1::CWin1() : ContextClassBase(kInfo) {
     ResetTitleLines();
 }
 
-void CWin1::RunProcedure(int number, host::Value** args) {
-    HostWindowState& w = WindowState();
-    switch (number) {
-        case 0:
-            w.developerMode = IntArg(args, 0);
-            break;
-        // Only ten slots exist: an index outside them is ignored rather than written past the table.
-        case 4: {
-            std::int32_t i = IntArg(args, 0);
-            if (i >= 0 && i < static_cast<std::int32_t>(savedWindows_.size()))
-                savedWindows_[i] = w.currentWindow;
-            break;
-        }
-        case 5: {
-            std::int32_t i = IntArg(args, 0);
-            if (i >= 0 && i < static_cast<std::int32_t>(savedWindows_.size()))
-                w.currentWindow = savedWindows_[i];
-            break;
-        }
-        case 8:
-            w.watchedWindow = w.currentWindow;
-            break;
-        case 10:
-            StartHandleWait();
-            break;
-        case 15:  // no window is ever recorded for these two: nothing to hide
-        case 16:
-            break;
-        case 17: {
-            std::int32_t mode = IntArg(args, 0);
-            w.screenMode = mode > 0 ? mode : 1;
-            break;
-        }
-        case 20:
-            w.hallTableLimit = IntArg(args, 0);
-            break;
-        case 21:
-            w.hallSkipCount = IntArg(args, 0);
-            break;
-        case 34: {
-            std::int32_t line = IntArg(args, 0);
-            if (line == 1 || line == 2) w.titleLines[line] = std::string(kVersionText) + TextArg(args, 1);
-            break;
-        }
-        default:
-            throw core::MethodNotAvailable();
-    }
+void CWin1::SetDeveloperMode(core::MethodCall& call) {
+    WindowState().developerMode = call.Int(0);
 }
 
-void CWin1::RunFunction(int number, host::Value& result, host::Value** args) {
-    (void)result;
-    (void)args;
-    switch (number) {
-        default:
-            throw core::MethodNotAvailable();
-    }
+// Only ten slots exist: an index outside them is ignored rather than written past the table.
+void CWin1::SaveHandle(core::MethodCall& call) {
+    const std::int32_t i = call.Int(0);
+    if (i >= 0 && i < static_cast<std::int32_t>(savedWindows_.size()))
+        savedWindows_[i] = WindowState().currentWindow;
+}
+
+void CWin1::RestoreHandle(core::MethodCall& call) {
+    const std::int32_t i = call.Int(0);
+    if (i >= 0 && i < static_cast<std::int32_t>(savedWindows_.size()))
+        WindowState().currentWindow = savedWindows_[i];
+}
+
+void CWin1::WatchCurrentWindow(core::MethodCall&) {
+    HostWindowState& w = WindowState();
+    w.watchedWindow = w.currentWindow;
+}
+
+void CWin1::WaitForFormToClose(core::MethodCall&) {
+    StartHandleWait();
+}
+
+// No window is ever recorded for the hall and the receipts: nothing to hide.
+void CWin1::NothingToHide(core::MethodCall&) {}
+
+void CWin1::SetScreenMode(core::MethodCall& call) {
+    const std::int32_t mode = call.Int(0);
+    WindowState().screenMode = mode > 0 ? mode : 1;
+}
+
+void CWin1::SetHallTableLimit(core::MethodCall& call) {
+    WindowState().hallTableLimit = call.Int(0);
+}
+
+void CWin1::SetHallSkipCount(core::MethodCall& call) {
+    WindowState().hallSkipCount = call.Int(0);
+}
+
+void CWin1::SetCaptionLine(core::MethodCall& call) {
+    const std::int32_t line = call.Int(0);
+    if (line == 1 || line == 2) WindowState().titleLines[line] = std::string(kVersionText) + call.Text(1);
 }
 
 }  // namespace klt::hostwin

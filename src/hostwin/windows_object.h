@@ -16,11 +16,20 @@ class CWin1 : public core::ContextClassBase {
 
     CWin1();
 
-  protected:
-    void RunProcedure(int number, host::Value** args) override;
-    void RunFunction(int number, host::Value& result, host::Value** args) override;
-
   private:
+    static const core::MethodDef kMethods[kMethodCount];
+
+    void SetDeveloperMode(core::MethodCall& call);
+    void SaveHandle(core::MethodCall& call);
+    void RestoreHandle(core::MethodCall& call);
+    void WatchCurrentWindow(core::MethodCall& call);
+    void WaitForFormToClose(core::MethodCall& call);
+    void NothingToHide(core::MethodCall& call);
+    void SetScreenMode(core::MethodCall& call);
+    void SetHallTableLimit(core::MethodCall& call);
+    void SetHallSkipCount(core::MethodCall& call);
+    void SetCaptionLine(core::MethodCall& call);
+
     std::array<platform::WindowHandle, 10> savedWindows_{};
 };
 
