@@ -4,6 +4,7 @@
 
 #include "frontdesk/keyboard_filters.h"
 #include "frontdesk/settings.h"
+#include "platform/headless.h"
 #include "platform/keyboard.h"
 #include "test_support.h"
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/keyboard.h"
 #include "platform/platform.h"
 
 namespace klt::platform {
@@ -126,6 +127,22 @@ class NativeDesktop : public Desktop {
 class NoHostPatcher : public HostPatcher {
   public:
     void InstallHostPatches() override {}
+};
+
+// A keyboard without a window system: tests and the native build set its state directly.
+class HeadlessKeyboard : public Keyboard {
+  public:
+    bool IsKeyDown(int virtualKey) override;
+    std::string ActiveLayoutName() override { return layout; }
+    bool ActivateLayout(const std::string& name) override;
+    bool NumLockOn() override { return numLock; }
+    void PressAndRelease(int virtualKey) override;
+
+    std::vector<int> down;  // keys held now
+    std::string layout = "00000419";
+    bool layoutLoads = true;  // false: every layout fails to load
+    bool numLock = false;
+    std::vector<int> pressed;  // synthetic presses, in order
 };
 
 }  // namespace klt::platform

@@ -26,22 +26,6 @@ class Keyboard {
     virtual void PressAndRelease(int virtualKey) = 0;
 };
 
-// A keyboard without a window system: tests and the native build set its state directly.
-class HeadlessKeyboard : public Keyboard {
-  public:
-    bool IsKeyDown(int virtualKey) override;
-    std::string ActiveLayoutName() override { return layout; }
-    bool ActivateLayout(const std::string& name) override;
-    bool NumLockOn() override { return numLock; }
-    void PressAndRelease(int virtualKey) override;
-
-    std::vector<int> down;  // keys held now
-    std::string layout = "00000419";
-    bool layoutLoads = true;  // false: every layout fails to load
-    bool numLock = false;
-    std::vector<int> pressed;  // synthetic presses, in order
-};
-
 Keyboard& Keys();
 Keyboard* ReplaceKeys(Keyboard* keyboard);
 

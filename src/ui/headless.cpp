@@ -455,11 +455,4 @@ Colour HeadlessWindowing::SystemColourOf(SystemColour which) {
     return 0;
 }
 
-// ---- services ----
-
-int PointsToHeight(int points, int logPixelsY) {
-    // As a point font is made: tenths of a point against 720 per inch, truncated.
-    return -(logPixelsY * points * 10 / 720);
-}
-
 }  // namespace klt::ui

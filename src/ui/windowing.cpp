@@ -1,5 +1,7 @@
 #include "ui/dialog.h"
+#ifndef _WIN32
 #include "ui/headless.h"
+#endif
 
 namespace klt::ui {
 
@@ -38,6 +40,11 @@ Windowing* ReplaceWindowing(Windowing* windowing) {
     Windowing* previous = &CurrentWindowing();
     Override() = windowing;
     return previous == &BuildDefault() ? nullptr : previous;
+}
+
+int PointsToHeight(int points, int logPixelsY) {
+    // As a point font is made: tenths of a point against 720 per inch, truncated.
+    return -(logPixelsY * points * 10 / 720);
 }
 
 }  // namespace klt::ui

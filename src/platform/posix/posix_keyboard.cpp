@@ -1,4 +1,5 @@
 #include "platform/service_slot.h"
+#include "platform/headless.h"
 #include "platform/keyboard.h"
 
 namespace klt::platform {
