@@ -87,7 +87,7 @@ TEST_F(DriversPrinters, EachCommandAppendsItsBytesToTheJob) {
             }
         }
         EXPECT_TRUE(host().Errors().empty());
-        EXPECT_EQ(Answer(printer, "SaveBuf", {T(dir_.string() + "\\" + type)}), 0);  // closes the job
+        objects_.clear();  // Aura's job closes with the object, so the next one can start
     }
     EXPECT_TRUE(ports_.writes.empty()) << "nothing goes to the port before the job is played";
 }
