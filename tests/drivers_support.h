@@ -1,14 +1,17 @@
 #pragma once
 // What the driver suites share: an add-in whose current directory is a scratch folder of the test
 // (so spool files are its own), fresh process-wide printer and display state before and after,
-// method calls by name, and golden files under tests/golden.
+// method calls by name, recording serial ports, and golden files under tests/golden.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "drivers/nippon.h"
 #include "drivers/tablo.h"
