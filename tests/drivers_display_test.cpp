@@ -1,169 +1,117 @@
-// The customer display "Tablo": frames of two 20-character lines in the character set of each
-// display type, the control bytes of type 4, the texts every display object shares, and opening
-// the port. The port is a recording stand-in; the pseudo-terminal suite checks frames on a line.
-#include <gtest/gtest.h>
+// The customer display "Tablo": the character each display type shows for every letter, frames of
+// two 20-character lines with the control bytes of type 4, the texts every display object shares,
+// and opening the port. The port is a recording stand-in; the pseudo-terminal suite checks frames
+// on a line.
+#include <set>
 
-#include "drivers/tablo.h"
-#include "platform/serial.h"
-#include "test_support.h"
+#include "drivers_support.h"
 
 namespace klt::test {
 namespace {
 
-std::string Bytes(std::initializer_list<int> bytes) {
-    std::string s;
-    for (int b : bytes) s += static_cast<char>(b);
-    return s;
+// Every Cyrillic letter, capital and small, with what table A (types other than 1 and 4) and table
+// B (type 4) show for it: look-alike Latin capitals, Ь as an apostrophe, the rest the display's own
+// glyphs. Type 1 shows CP866 as it is.
+TEST(DriversDisplayCharacters, EveryLetterThroughEachTable) {
+    struct Letter {
+        const char* pair;
+        int a, b;
+    };
+    const Letter letters[] = {
+        {"Аа", 0x41, 0x41}, {"Бб", 0xDA, 0xA0}, {"Вв", 0x42, 0x42}, {"Гг", 0xDB, 0xA1}, {"Дд", 0xDC, 0xE3},
+        {"Ее", 0x45, 0x45}, {"Жж", 0xDD, 0xA3}, {"Зз", 0xDE, 0xA4}, {"Ии", 0xDF, 0xA5}, {"Йй", 0xE0, 0xA6},
+        {"Кк", 0x4B, 0x4B}, {"Лл", 0xE1, 0xA7}, {"Мм", 0x4D, 0x4D}, {"Нн", 0x48, 0x48}, {"Оо", 0x4F, 0x4F},
+        {"Пп", 0xE2, 0xA8}, {"Рр", 0x50, 0x50}, {"Сс", 0x43, 0x43}, {"Тт", 0x54, 0x54}, {"Уу", 0xE3, 0xA9},
+        {"Фф", 0xE4, 0xAA}, {"Хх", 0x58, 0x58}, {"Цц", 0xE5, 0xE1}, {"Чч", 0xE6, 0xAB}, {"Шш", 0xE7, 0xAC},
+        {"Щщ", 0xE8, 0xE2}, {"Ъъ", 0xE9, 0xAD}, {"Ыы", 0xEA, 0xAE}, {"Ьь", 0x27, 0x27}, {"Ээ", 0xEB, 0xAF},
+        {"Юю", 0xEC, 0xB0}, {"Яя", 0xED, 0xB1}, {"Ёё", 0x45, 0xA2},
+    };
+    using drivers::DisplayCharacter;
+    auto shown = [](std::int32_t type, int oem) {
+        return static_cast<unsigned char>(DisplayCharacter(type, static_cast<char>(oem)));
+    };
+    std::set<int> letterCodes;
+    for (const Letter& l : letters) {
+        for (char c : text::Utf8ToCp1251(l.pair)) {
+            const int oem = static_cast<unsigned char>(text::Cp1251ToCp866(c));
+            letterCodes.insert(oem);
+            SCOPED_TRACE(testing::Message() << l.pair << " " << std::hex << oem);
+            EXPECT_EQ(shown(1, oem), oem);
+            EXPECT_EQ(shown(4, oem), l.b);
+            for (std::int32_t other : {0, 2, 7, -1}) EXPECT_EQ(shown(other, oem), l.a) << other;
+        }
+    }
+    // The letters are exactly the bytes 80-AF and E0-F1; every other byte shows as it is.
+    ASSERT_EQ(letterCodes.size(), 66u);
+    EXPECT_EQ(*letterCodes.begin(), 0x80);
+    EXPECT_EQ(*letterCodes.rbegin(), 0xF1);
+    for (int c = 0; c < 256; ++c) {
+        if (letterCodes.count(c)) continue;
+        EXPECT_EQ(shown(0, c), c) << c;
+        EXPECT_EQ(shown(4, c), c) << c;
+    }
 }
 
-class DisplayPorts : public platform::SerialPorts {
-  public:
-    DisplayPorts() : previous_(platform::ReplaceSerial(this)) {}
-    ~DisplayPorts() override { platform::ReplaceSerial(previous_); }
+std::string Line(std::string_view text) {
+    return std::string(text) + std::string(20 - text.size(), ' ');
+}
 
-    platform::SerialOpenResult Open(int number, const platform::LineSettings& s,
-                                    std::uint32_t timeoutMs) override {
-        opened.push_back(number);
-        settings = s;
-        timeout = timeoutMs;
-        platform::SerialOpenResult r;
-        r.port = std::make_unique<Port>(*this);
-        r.status = platform::SerialOpenStatus::Opened;
-        return r;
-    }
-
-    std::vector<int> opened;
-    platform::LineSettings settings;
-    std::uint32_t timeout = 0;
-    std::vector<std::string> writes;
-
-  private:
-    class Port : public platform::SerialPort {
-      public:
-        explicit Port(DisplayPorts& owner) : owner_(owner) {}
-        bool Write(const void* data, std::size_t size) override {
-            owner_.writes.emplace_back(static_cast<const char*>(data), size);
-            return true;
-        }
-
-      private:
-        DisplayPorts& owner_;
-    };
-    platform::SerialPorts* previous_;
-};
-
-class DriversDisplay : public AddInFixture {
+class DriversDisplay : public DriversFixture {
   protected:
-    void SetUp() override {
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
-        Start("x");
-    }
-    void TearDown() override {
-        objects_.clear();
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
-        AddInFixture::TearDown();
-    }
-    host::Context& Make() {
-        objects_.push_back(host().CreateObject("Tablo"));
-        return *objects_.back().GetContext();
-    }
     // A display object of the type with its port open.
     host::Context& Opened(int type) {
-        host::Context& t = Make();
-        EXPECT_TRUE(Call(t, "ТипТабло"_cp, {host::Value(type)}));
-        host::Value result;
-        EXPECT_TRUE(
-            host().CallMethod(t, std::string("ОткрытьПорт"_cp), {host::Value(2), host::Value(50)}, &result));
-        EXPECT_EQ(result.GetInt32(), 1);
+        host::Context& t = Make("Tablo");
+        EXPECT_TRUE(Call(t, "ТипТабло"_cp, {N(type)}));
+        EXPECT_EQ(Answer(t, "ОткрытьПорт"_cp, {N(2), N(50)}), 1);
         return t;
     }
-    bool Call(host::Context& o, std::string_view name, std::vector<host::Value> args = {}) {
-        return host().CallMethod(o, std::string(name), std::move(args), nullptr);
+    std::vector<std::string> Writes() const {
+        std::vector<std::string> w;
+        for (const auto& [port, bytes] : ports_.writes) w.push_back(bytes);
+        return w;
     }
-    static host::Value T(std::string_view s) { return host::Value(std::string(s)); }
 
-    DisplayPorts ports_;
-    std::vector<host::Value> objects_;
+    RecordingPorts ports_;
 };
 
-TEST_F(DriversDisplay, TypeOneShowsCp866PaddedToTwentyCharactersPerLine) {
-    host::Context& t = Opened(1);
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T("Сумма"_cp), T("125.50")}));
-    ASSERT_EQ(ports_.writes.size(), 1u) << "one frame, one write";
-    EXPECT_EQ(ports_.writes[0],
-              Bytes({0x91, 0xE3, 0xAC, 0xAC, 0xA0}) + std::string(15, ' ') + "125.50" + std::string(14, ' '));
-}
-
-TEST_F(DriversDisplay, TypeFourWrapsTheFrameInItsOwnControlBytes) {
-    host::Context& t = Opened(4);
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T("Сумма"_cp), T("125.50")}));
-    ASSERT_EQ(ports_.writes.size(), 3u);
-    EXPECT_EQ(ports_.writes[0], "\x0C");
-    // С М А are Latin capitals; у as У (A9) and м as М (4D), table B.
-    EXPECT_EQ(ports_.writes[1],
-              Bytes({0x43, 0xA9, 0x4D, 0x4D, 0x41}) + std::string(15, ' ') + "125.50" + std::string(14, ' '));
-    EXPECT_EQ(ports_.writes[2], "\x08");
-}
-
-TEST_F(DriversDisplay, OtherTypesUseTableAWithCapitalsForSmallLetters) {
-    host::Context& t = Opened(0x7777);
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T("Бьёт Яя"_cp), T("ЁЖ"_cp)}));
-    ASSERT_EQ(ports_.writes.size(), 1u);
-    EXPECT_EQ(ports_.writes[0].substr(0, 7), Bytes({0xDA, 0x27, 0x45, 0x54, 0x20, 0xED, 0xED}));
-    EXPECT_EQ(ports_.writes[0].substr(20, 2), Bytes({0x45, 0xDD}));
-    EXPECT_EQ(ports_.writes[0].size(), 40u);
-}
-
-TEST(DriversDisplayCharacters, TablesAAndBAgreeOnLatinLookalikesAndDifferElsewhere) {
-    using drivers::DisplayCharacter;
-    const char* lookalikes = "АВЕКМНОРСТХ";
-    const std::string cp = text::Utf8ToCp1251(lookalikes);
-    const std::string latin = "ABEKMHOPCTX";
-    for (std::size_t i = 0; i < cp.size(); ++i) {
-        const char oem = text::Cp1251ToCp866(cp[i]);
-        EXPECT_EQ(DisplayCharacter(0, oem), latin[i]) << i;
-        EXPECT_EQ(DisplayCharacter(4, oem), latin[i]) << i;
-        EXPECT_EQ(DisplayCharacter(1, oem), oem) << "type 1 takes CP866 as it is";
-    }
-    const char yo = text::Cp1251ToCp866('\xB8');  // ё
-    EXPECT_EQ(static_cast<unsigned char>(yo), 0xF1);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(0, yo)), 0x45);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(4, yo)), 0xA2);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(2, yo)), 0x45);
-    // Ь, and the last capital Я together with its small letter.
-    EXPECT_EQ(DisplayCharacter(0, text::Cp1251ToCp866('\xDC')), '\x27');
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(0, '\x9F')), 0xED);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(0, '\xEF')), 0xED);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(4, '\x9F')), 0xB1);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(4, '\xEF')), 0xB1);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(4, '\xAF')), 0xA8);  // п as П
-    // Pseudo-graphics between the two letter ranges stay as they are.
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(0, '\xB3')), 0xB3);
-    EXPECT_EQ(static_cast<unsigned char>(DisplayCharacter(4, '\xF2')), 0xF2);
-}
-
-TEST_F(DriversDisplay, LongTextsShowTheirFirstTwentyCharacters) {
-    host::Context& t = Opened(1);
+TEST_F(DriversDisplay, EachCallSendsOneFrameOfTwoTwentyCharacterLines) {
+    struct Case {
+        int type;
+        const char* method;
+        std::vector<host::Value> args;
+        std::vector<std::string> writes;
+    };
+    const std::string sum = text::Cp1251ToCp866(Cp("Сумма"_cp));
+    const std::string sumByTableB = Bytes({0x43, 0xA9, 0x4D, 0x4D, 0x41});
     const std::string twentyFive = "ABCDEFGHIJKLMNOPQRSTUVWXY";
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T(twentyFive), T(std::string(5000, 'z'))}));
-    ASSERT_EQ(ports_.writes.size(), 1u);
-    EXPECT_EQ(ports_.writes[0], twentyFive.substr(0, 20) + std::string(20, 'z'));
-}
-
-TEST_F(DriversDisplay, FirstLineKeepsTheSecondAndEndsItsFrameWithAZero) {
+    const Case cases[] = {
+        {1, "Одновременно", {T("Сумма"_cp), T("125.50")}, {Line(sum) + Line("125.50")}},
+        {4,
+         "Одновременно",
+         {T("Сумма"_cp), T("125.50")},
+         {"\x0C", Line(sumByTableB) + Line("125.50"), "\x08"}},
+        // Only the first twenty characters show.
+        {1,
+         "Одновременно",
+         {T(twentyFive), T(std::string(5000, 'z'))},
+         {twentyFive.substr(0, 20) + std::string(20, 'z')}},
+        // The first line keeps the second and ends its frame with a zero byte.
+        {1, "ПерваяСтрока", {T("uno")}, {Line("uno") + std::string(20, 'z') + '\0'}},
+        {4, "ПерваяСтрока", {T("uno")}, {"\x0C", Line("uno") + std::string(20, 'z') + '\0', "\x08"}},
+        {1, "ВтораяСтрока", {T("dos")}, {Line("uno") + Line("dos")}},
+    };
     host::Context& t = Opened(1);
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T("one"), T("two")}));
-    ASSERT_TRUE(Call(t, "ПерваяСтрока"_cp, {T("uno")}));
-    ASSERT_TRUE(Call(t, "ВтораяСтрока"_cp, {T("dos")}));
-    ASSERT_EQ(ports_.writes.size(), 3u);
-    EXPECT_EQ(ports_.writes[1],
-              "uno" + std::string(17, ' ') + "two" + std::string(17, ' ') + std::string(1, '\0'));
-    EXPECT_EQ(ports_.writes[1].size(), 41u);
-    EXPECT_EQ(ports_.writes[2], "uno" + std::string(17, ' ') + "dos" + std::string(17, ' '));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + " type " + std::to_string(c.type));
+        ports_.writes.clear();
+        ASSERT_TRUE(Call(t, "ТипТабло"_cp, {N(c.type)}));
+        ASSERT_TRUE(Call(t, text::Utf8ToCp1251(c.method), c.args));
+        EXPECT_EQ(Writes(), c.writes);
+    }
 }
 
 TEST_F(DriversDisplay, StoredTextsAreSharedAndOnlyShownWhenAsked) {
-    host::Context& first = Make();
+    host::Context& first = Make("Tablo");
     ASSERT_TRUE(Call(first, "СтрокаПростой1"_cp, {T("Welcome")}));
     ASSERT_TRUE(Call(first, "СтрокаПростой2"_cp, {T("to us")}));
     ASSERT_TRUE(Call(first, "СтрокаНеработает1"_cp, {T("Closed")}));
@@ -172,42 +120,47 @@ TEST_F(DriversDisplay, StoredTextsAreSharedAndOnlyShownWhenAsked) {
     EXPECT_TRUE(ports_.writes.empty()) << "storing a text sends nothing";
     ASSERT_TRUE(Call(second, "Простой"_cp));
     ASSERT_TRUE(Call(second, "Неработаем"_cp));
-    ASSERT_EQ(ports_.writes.size(), 2u);
-    EXPECT_EQ(ports_.writes[0], "Welcome" + std::string(13, ' ') + "to us" + std::string(15, ' '));
-    EXPECT_EQ(ports_.writes[1], "Closed" + std::string(14, ' ') + std::string(20, ' '));
+    EXPECT_EQ(Writes(),
+              (std::vector<std::string>{Line("Welcome") + Line("to us"), Line("Closed") + Line("")}));
 }
 
 TEST_F(DriversDisplay, OpeningWithoutATypeAsksForItAndOpensNothing) {
-    host::Context& t = Make();
-    host::Value result;
-    ASSERT_TRUE(
-        host().CallMethod(t, std::string("ОткрытьПорт"_cp), {host::Value(2), host::Value(50)}, &result));
-    EXPECT_EQ(result.GetInt32(), 0);
-    EXPECT_EQ(result.kind(), host::ValueKind::Number);
+    host::Context& t = Make("Tablo");
+    EXPECT_EQ(Answer(t, "ОткрытьПорт"_cp, {N(2), N(50)}), 0);
     ASSERT_EQ(platform_.desktop.MessageBoxes().size(), 1u);
     EXPECT_EQ(platform_.desktop.MessageBoxes()[0].text, Cp("Не задан тип ТАБЛО ПОКУПАТЕЛЯ"_cp));
     EXPECT_EQ(platform_.desktop.MessageBoxes()[0].flags, 0u);
-    EXPECT_TRUE(ports_.opened.empty());
+    EXPECT_TRUE(ports_.requests.empty());
 
-    ASSERT_TRUE(Call(t, "ТипТабло"_cp, {host::Value(4)}));
-    ASSERT_TRUE(
-        host().CallMethod(t, std::string("ОткрытьПорт"_cp), {host::Value(2), host::Value(50)}, &result));
-    EXPECT_EQ(result.GetInt32(), 1);
-    EXPECT_EQ(ports_.opened, std::vector<int>{2});
-    EXPECT_EQ(ports_.settings.baudRate, 9600u);
-    EXPECT_EQ(ports_.settings.dataBits, 8);
-    EXPECT_EQ(ports_.settings.parity, platform::Parity::None);
-    EXPECT_FALSE(ports_.settings.abortOnError);
-    EXPECT_EQ(ports_.timeout, 50u);
+    ASSERT_TRUE(Call(t, "ТипТабло"_cp, {N(4)}));
+    EXPECT_EQ(Answer(t, "ОткрытьПорт"_cp, {N(2), N(50)}), 1);
+    ASSERT_EQ(ports_.requests.size(), 1u);
+    const RecordingPorts::Request& r = ports_.requests[0];
+    EXPECT_EQ(r.number, 2);
+    EXPECT_EQ(r.timeoutMs, 50u);
+    EXPECT_EQ(r.settings.baudRate, 9600u);
+    EXPECT_EQ(r.settings.dataBits, 8);
+    EXPECT_EQ(r.settings.parity, platform::Parity::None);
+    EXPECT_FALSE(r.settings.abortOnError);
     EXPECT_EQ(platform_.desktop.MessageBoxes().size(), 1u);
 }
 
-TEST_F(DriversDisplay, FramesToAClosedPortAreDroppedQuietly) {
-    host::Context& t = Make();
-    ASSERT_TRUE(Call(t, "ТипТабло"_cp, {host::Value(4)}));
-    ASSERT_TRUE(Call(t, "Одновременно"_cp, {T("a"), T("b")}));
-    ASSERT_TRUE(Call(t, "ЗакрытьПорт"_cp));
+TEST_F(DriversDisplay, FramesThatCannotGoOutAreDroppedQuietly) {
+    host::Context& closed = Make("Tablo");
+    ASSERT_TRUE(Call(closed, "ТипТабло"_cp, {N(4)}));
+    ASSERT_TRUE(Call(closed, "Одновременно"_cp, {T("a"), T("b")}));
+    ASSERT_TRUE(Call(closed, "ЗакрытьПорт"_cp));
     EXPECT_TRUE(ports_.writes.empty());
+
+    // Once a write times out the rest of the frame is not offered: one stall per call, not three.
+    host::Context& stalled = Opened(4);
+    ports_.writesBeforeFailure = 0;
+    ASSERT_TRUE(Call(stalled, "Одновременно"_cp, {T("a"), T("b")}));
+    EXPECT_EQ(ports_.failedWrites, 1);
+    ports_.writesBeforeFailure = 1;
+    ASSERT_TRUE(Call(stalled, "Простой"_cp));
+    EXPECT_EQ(ports_.failedWrites, 2);
+    EXPECT_EQ(Writes(), std::vector<std::string>{"\x0C"});
     EXPECT_TRUE(host().Errors().empty());
 }
 

@@ -24,8 +24,8 @@ std::string SpoolPathInCurrentDirectory() {
     return dir + (!dir.empty() && dir.back() == '\\' ? "buffer.txt" : "\\buffer.txt");
 }
 
-std::string MovedJobName(const platform::DateTime& utc) {
-    return text::Format("z%d%d%d.%d", utc.hour, utc.minute, utc.second, utc.millisecond);
+std::string MovedJobName(const platform::DateTime& utc, int step) {
+    return text::Format("z%d%d%d.%d", utc.hour, utc.minute, utc.second, utc.millisecond + step);
 }
 
 PrintSpool::~PrintSpool() {
@@ -92,11 +92,18 @@ bool PrintSpool::Play(SerialChannel& channel) {
 
 bool PrintSpool::MoveTo(const std::string& folder) {
     CloseJob();
-    if (HeldPaths().count(path_) || spoilt_) return false;
-    std::string target = folder;
-    if (target.empty() || target.back() != '\\') target += '\\';
-    target += MovedJobName(platform::Get().clock->UtcNow());
-    return platform::Files().Move(path_, target);
+    platform::FileSystem& files = platform::Files();
+    if (HeldPaths().count(path_) || spoilt_ || !files.Exists(path_)) return false;
+    std::string prefix = folder;
+    if (prefix.empty() || prefix.back() != '\\') prefix += '\\';
+    const platform::DateTime now = platform::Get().clock->UtcNow();
+    for (int step = 0; step < kMovedJobNameTries; ++step) {
+        const std::string target = prefix + MovedJobName(now, step);
+        // The move never replaces: a taken name fails it and the next one is tried.
+        if (files.Move(path_, target)) return true;
+        if (!files.Exists(target)) return false;  // no such folder: no other name helps
+    }
+    return false;
 }
 
 }  // namespace klt::drivers

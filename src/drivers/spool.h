@@ -16,8 +16,11 @@ inline constexpr std::string_view kSpoolMarker = "KLT";
 
 // The spool path of printer objects created now: the current directory and "buffer.txt".
 std::string SpoolPathInCurrentDirectory();
-// "z%d%d%d.%d" from hour, minute, second and millisecond.
-std::string MovedJobName(const platform::DateTime& utc);
+// "z%d%d%d.%d" from hour, minute, second and millisecond, the last raised by `step`. The fields
+// have no leading zeros, so different times can give one name (01:23:45 and 12:03:45): a move
+// that finds its name taken tries the steps 1, 2, ... in turn, up to kMovedJobNameTries names.
+std::string MovedJobName(const platform::DateTime& utc, int step = 0);
+inline constexpr int kMovedJobNameTries = 100;
 
 class PrintSpool {
   public:
@@ -42,8 +45,9 @@ class PrintSpool {
     // file kept, when it cannot be opened, is held by another job, the job was spoilt, the channel
     // is closed or a write fails.
     bool Play(SerialChannel& channel);
-    // Moves the file into `folder` under its UTC name. False, with the file kept, when the move
-    // fails (a job of the same name already there, no such folder, no file) or the job was spoilt.
+    // Moves the file into `folder` under its UTC name, or the first free name after it; a job
+    // already there is never replaced. False, with the file kept, when the move fails (no free
+    // name, no such folder, no file) or the job was spoilt.
     bool MoveTo(const std::string& folder);
 
   private:

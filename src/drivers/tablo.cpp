@@ -94,10 +94,12 @@ CTablo::CTablo() : ContextClassBase(kInfo) {}
 CTablo::~CTablo() = default;
 
 void CTablo::Show(const std::string& upper, const std::string& lower, bool trailingZero) {
-    // Write results are not looked at: a display that misses a frame shows the next one.
-    if (displayType_ == 4) channel_.Write("\x0C", 1);
+    // A display that misses a frame shows the next one, so nothing is reported; but once a write
+    // has timed out the rest of the frame is not offered, so a stalled display costs one write
+    // time-out per call, not three.
+    if (displayType_ == 4 && !channel_.Write("\x0C", 1)) return;
     const std::string frame = DisplayFrame(displayType_, upper, lower, trailingZero);
-    channel_.Write(frame.data(), frame.size());
+    if (!channel_.Write(frame.data(), frame.size())) return;
     if (displayType_ == 4) channel_.Write("\x08", 1);
 }
 

@@ -104,11 +104,15 @@ bool Configure(int fd, const LineSettings& s, std::uint32_t timeoutMs) {
             return false;
     }
     t.c_cflag |= CREAD | CLOCAL;
-    // Binary both ways: no output post-processing (0A must not grow a 0D), no echo of what the
-    // device sends back, no line editing or signals; parity errors are checked.
+    t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    // Fully raw, both ways: no output post-processing (0A must not grow a 0D), no echo of what the
+    // device sends back, no line editing or signals, no byte changed on input, and no software
+    // flow control: printers put 13 (XOFF) into status replies, and a line stopped by it would
+    // never print the job. Parity errors are checked.
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
-    t.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHONL | ISIG | IEXTEN);
-    t.c_iflag &= ~static_cast<tcflag_t>(INLCR | IGNCR | ICRNL | ISTRIP | PARMRK | IGNPAR);
+    t.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | INLCR | IGNCR | ICRNL | ISTRIP | PARMRK | IGNPAR |
+                                        IXON | IXOFF | IXANY | IMAXBEL);
     t.c_iflag |= INPCK;
     // The read time-out, in tenths of a second; nothing here reads yet, but the port is set as a
     // reader would expect it.
@@ -120,14 +124,14 @@ bool Configure(int fd, const LineSettings& s, std::uint32_t timeoutMs) {
 
 class PosixSerialPort : public SerialPort {
   public:
-    PosixSerialPort(int fd, std::uint32_t timeoutMs) : fd_(fd), timeoutMs_(timeoutMs) {}
+    PosixSerialPort(int fd, std::uint32_t writeTimeoutMs) : fd_(fd), writeTimeoutMs_(writeTimeoutMs) {}
     ~PosixSerialPort() override { ::close(fd_); }
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
     bool Write(const void* data, std::size_t size) override {
         const char* p = static_cast<const char*>(data);
-        const std::int64_t deadline = NowMs() + timeoutMs_;
+        const std::int64_t deadline = NowMs() + writeTimeoutMs_;
         while (size > 0) {
             ssize_t n = ::write(fd_, p, size);
             if (n > 0) {
@@ -137,15 +141,11 @@ class PosixSerialPort : public SerialPort {
             }
             if (n < 0 && errno == EINTR) continue;
             if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) return false;  // EIO: peer gone
-            // The device is not taking bytes: wait for room, within the total time-out.
-            int wait = -1;
-            if (timeoutMs_ != 0) {
-                std::int64_t left = deadline - NowMs();
-                if (left <= 0) return false;
-                wait = static_cast<int>(left);
-            }
+            // The device is not taking bytes: wait for room, within the write time-out.
+            const std::int64_t left = deadline - NowMs();
+            if (left <= 0) return false;
             pollfd pfd{fd_, POLLOUT, 0};
-            int r = ::poll(&pfd, 1, wait);
+            int r = ::poll(&pfd, 1, static_cast<int>(left));
             if (r < 0 && errno != EINTR) return false;
             if (r == 0) return false;
             if (r > 0 && (pfd.revents & (POLLERR | POLLNVAL))) return false;
@@ -155,7 +155,7 @@ class PosixSerialPort : public SerialPort {
 
   private:
     int fd_;
-    std::uint32_t timeoutMs_;
+    std::uint32_t writeTimeoutMs_;
 };
 
 class PosixSerialPorts : public SerialPorts {
@@ -175,7 +175,7 @@ class PosixSerialPorts : public SerialPorts {
             result.status = SerialOpenStatus::SetupFailed;
             return result;
         }
-        result.port = std::make_unique<PosixSerialPort>(fd, timeoutMs);
+        result.port = std::make_unique<PosixSerialPort>(fd, WriteTimeoutMs(timeoutMs, settings.stallLimitMs));
         result.status = SerialOpenStatus::Opened;
         return result;
     }

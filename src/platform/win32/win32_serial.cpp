@@ -42,12 +42,17 @@ bool Configure(HANDLE h, const LineSettings& s, std::uint32_t timeoutMs) {
     dcb.fBinary = TRUE;
     dcb.fParity = TRUE;
     dcb.fAbortOnError = s.abortOnError ? TRUE : FALSE;
+    // No software flow control: a 13 (XOFF) in a printer's status reply must not stop the line.
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
     if (!SetCommState(h, &dcb)) return false;
 
     COMMTIMEOUTS t{};
     if (!GetCommTimeouts(h, &t)) return false;
     t.ReadTotalTimeoutConstant = timeoutMs;
-    t.WriteTotalTimeoutConstant = timeoutMs;
+    // Never 0 (no limit), never above the stall limit: a device that takes nothing must not hold
+    // the thread. The multiplier stays as the device had it.
+    t.WriteTotalTimeoutConstant = WriteTimeoutMs(timeoutMs, s.stallLimitMs);
     if (!SetCommTimeouts(h, &t)) return false;
     return PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR) != FALSE;
 }
