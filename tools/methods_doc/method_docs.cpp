@@ -60,6 +60,17 @@ int ArgumentsOfCall(std::string_view line, std::string_view name) {
     return -1;
 }
 
+// Prose as Markdown shows it: outside `code` a "<hall>" would be taken for an HTML tag and vanish.
+std::string Prose(std::string_view text) {
+    std::string out;
+    bool code = false;
+    for (char c : text) {
+        if (c == '`') code = !code;
+        out += c == '<' && !code ? std::string("&lt;") : std::string(1, c);
+    }
+    return out;
+}
+
 std::string Utf8(std::string_view cp1251) {
     return text::Cp1251ToUtf8(cp1251);
 }
@@ -156,7 +167,7 @@ std::string RenderReference(std::span<const ClassDoc> classes) {
               std::to_string(c.info->methodCount) + " |\n";
     for (const ClassDoc& c : classes) {
         md += "\n## " + std::string(c.name) + ": " + std::string(c.title) + "\n\n";
-        md += std::string(c.about) + "\n\n";
+        md += Prose(c.about) + "\n\n";
         md +=
             "```\n" + std::string(c.variable) + " = СоздатьОбъект(\"" + std::string(c.name) + "\");\n```\n\n";
         const std::span<const core::MethodDef> rows(c.info->methods, c.info->methodCount);
@@ -173,11 +184,11 @@ std::string RenderReference(std::span<const ClassDoc> classes) {
             if (!row.english.empty()) md += " (" + std::string(row.english) + ")";
             md += "\n\n";
             if (!row.body) md += "*Not yet available in this release.*\n\n";
-            md += "`" + Signature(row, doc) + "`: " + Kind(row) + ". " + std::string(doc.what) + "\n\n";
+            md += "`" + Signature(row, doc) + "`: " + Kind(row) + ". " + Prose(doc.what) + "\n\n";
             for (std::string_view p : Split(doc.params, '\n'))
-                md += "- `" + std::string(ParamName(p)) + "`: " + std::string(ParamMeaning(p)) + "\n";
+                md += "- `" + std::string(ParamName(p)) + "`: " + Prose(ParamMeaning(p)) + "\n";
             if (!doc.params.empty()) md += "\n";
-            if (!doc.result.empty()) md += "Result: " + std::string(doc.result) + "\n\n";
+            if (!doc.result.empty()) md += "Result: " + Prose(doc.result) + "\n\n";
             md += "```\n" + std::string(doc.example) + "\n```\n";
         }
     }

@@ -44,7 +44,7 @@ constexpr MethodDoc kVkusnica[] = {
      "Sets the port on which hall views opened from now on listen for notices of other workstations.",
      "DRV.СлушатьПорт(5000);"},
     {"ЗапомнитьЗалыИСтолики",
-     "Список: the user's tables as entries \"|З<hall>С<table>|\" one after the other; empty shows none", "",
+     "Список: the user's tables as entries `|З<hall>С<table>|` one after the other; empty shows none", "",
      "Sets which tables of which halls belong to this workstation's user.",
      "DRV.ЗапомнитьЗалыИСтолики(\"|З1С5||З1С6|\");"},
     {"ОткрытьЗал",
@@ -59,7 +59,7 @@ constexpr MethodDoc kVkusnica[] = {
      "Ожидание: minutes after the reserved time before the reservation is dropped\n"
      "Период: seconds between checks for the update flag file; 0 never checks\n"
      "КаталогОбновления: folder of the update flag file flag.fl",
-     "the choice as a text of fields separated by \"_\", for example \"Выбор стола_2_5_0_Заказ_ИзЗала\"; "
+     "the choice as a text of fields separated by \"_\", for example `Выбор стола_2_5_0_Заказ_ИзЗала`; "
      "empty when the window was closed without a choice",
      "Opens the plan of a hall or bar counter (the compact plan on a pocket workstation) and waits for "
      "the user's choice.",
@@ -74,7 +74,7 @@ constexpr MethodDoc kVkusnica[] = {
      "Подпись1: lower caption line\n"
      "Подпись2: upper caption line\n"
      "Резерв: not used\n"
-     "ДопСтолы: tables that may be chosen though an order occupies them, \"|З<hall>С<table>|\" entries",
+     "ДопСтолы: tables that may be chosen though an order occupies them, `|З<hall>С<table>|` entries",
      "the choice as a text of fields separated by \"_\"; empty when the window was closed without one",
      "Lets the user choose a table to move an order to.",
      "Выбор = DRV.ВыбратьСтол(\"ИзЗала\", 2, \"Зал 2\", \"1111111111\", \"Иванов\", \"Смена 1\", \"\", "
@@ -82,7 +82,7 @@ constexpr MethodDoc kVkusnica[] = {
     {"ПослатьВПорт",
      "Порт: UDP port of the other workstations\nТекст: what changed: \"ИзЗала\" or \"ИзБара\"\n"
      "Номер: number of the hall or bar counter",
-     "", "Broadcasts the notice \"<Текст>_<Номер>\" so the other workstations' hall views reload.",
+     "", "Broadcasts the notice `<Текст>_<Номер>` so the other workstations' hall views reload.",
      "DRV.ПослатьВПорт(5000, \"ИзЗала\", 2);"},
     {"СпецКлавиатура", "Префикс: the text every code of the special keyboard begins with", "",
      "Switches the special keyboard on: a key arrives in the external-event handler as source "
@@ -316,7 +316,7 @@ constexpr MethodDoc kZaly[] = {
     {"Монитор",
      "Порт: UDP port of the workstations' change notices\nЦелыеСуммы: not 0 shows sums in whole units\n"
      "Вкладка: index of the tab shown first",
-     "\"Выбор стола_<hall>_<table>_Заказ_ИзЗала_<tab>\" (\"Чек\", \"ИзБара\" for a bar counter) when an "
+     "`Выбор стола_<hall>_<table>_Заказ_ИзЗала_<tab>` (`Чек`, `ИзБара` for a bar counter) when an "
      "occupied table is clicked; empty when closed",
      "Opens the manager's monitor of all halls and their orders.", "Выбор = Залы.Монитор(5000, 0, 0);"},
     {"НастройкаЗалов", "", "", "Opens the hall editor, in which the administrator draws the plans.",
