@@ -184,6 +184,41 @@ TEST(UiWin32Canvas, TheBufferReachesTheTargetOnlyWhenEnded) {
     EXPECT_EQ(b.At(10, 2), RGB(255, 0, 0));
 }
 
+TEST(UiWin32Canvas, LetsGoOfThePenAndFontItMade) {
+    Bitmap b(10, 10);
+    const HGDIOBJ originalPen = GetCurrentObject(b.dc(), OBJ_PEN);
+    HGDIOBJ pen = nullptr, font = nullptr;
+    {
+        klt::ui::win32::GdiCanvas canvas(b.dc());
+        canvas.SetPen(RGB(1, 2, 3), 2);
+        const HGDIOBJ first = GetCurrentObject(b.dc(), OBJ_PEN);
+        canvas.SetPen(RGB(4, 5, 6), 1);
+        EXPECT_EQ(GetObjectType(first), 0u);  // replaced, so deleted
+        pen = GetCurrentObject(b.dc(), OBJ_PEN);
+        klt::ui::Font f;
+        f.height = 12;
+        canvas.SetFont(f);
+        font = GetCurrentObject(b.dc(), OBJ_FONT);
+        canvas.BeginBuffer({0, 0, 10, 10});
+        canvas.Rectangle({1, 1, 9, 9});
+    }  // destroyed with the buffer still open
+    EXPECT_EQ(GetCurrentObject(b.dc(), OBJ_PEN), originalPen);
+    EXPECT_EQ(GetObjectType(pen), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+}
+
+TEST(UiWin32Canvas, PictureCacheIsFreedAndMadeAgain) {
+    using namespace klt::ui::win32;
+    const HBITMAP first = PictureBitmap(klt::res::kPictureCancel);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(PictureBitmap(klt::res::kPictureCancel), first);
+    FreePictureCache();
+    EXPECT_EQ(PictureCacheSize(), 0u);
+    EXPECT_EQ(GetObjectType(first), 0u);
+    const HBITMAP again = PictureBitmap(klt::res::kPictureCancel);
+    EXPECT_EQ(GetObjectType(again), static_cast<DWORD>(OBJ_BITMAP));
+}
+
 // ---- dialogs linked into this program ----
 
 TEST(UiWin32Dialog, KeypadIsBuiltFromTheTemplateAndAnswersClicks) {

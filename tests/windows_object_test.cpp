@@ -83,14 +83,15 @@ TEST_F(WindowsObject, SettingsAndSavedHandles) {
 
 TEST_F(WindowsObject, CaptionLines) {
     hostwin::HostWindowState& w = hostwin::WindowState();
-    EXPECT_EQ(w.titleLines[0], "1.3.0.1" + std::string(81, ' ') + Cp("=  В К У С Н И Ц А  ="_cp));
-    EXPECT_EQ(w.titleLines[2].substr(0, 7 + 56), "1.3.0.1" + std::string(56, ' '));
+    const std::string version = KLT_VERSION_TEXT;
+    EXPECT_EQ(w.titleLines[0], version + std::string(81, ' ') + Cp("=  В К У С Н И Ц А  ="_cp));
+    EXPECT_EQ(w.titleLines[2].substr(0, version.size() + 56), version + std::string(56, ' '));
     std::array<std::string, 3> before = w.titleLines;
     ASSERT_TRUE(Call("УстановитьСтроку"_cp, {host::Value(0), host::Value(std::string("zero"))}));
     ASSERT_TRUE(Call("УстановитьСтроку"_cp, {host::Value(3), host::Value(std::string("three"))}));
     EXPECT_EQ(w.titleLines, before);
     ASSERT_TRUE(Call("УстановитьСтроку"_cp, {host::Value(2), host::Value(Cp("Кафе"_cp))}));
-    EXPECT_EQ(w.titleLines[2], "1.3.0.1" + Cp("Кафе"_cp));
+    EXPECT_EQ(w.titleLines[2], version + Cp("Кафе"_cp));
     // A new object sets every line anew.
     host::Value another = host().CreateObject("Windows");
     EXPECT_EQ(w.titleLines, before);

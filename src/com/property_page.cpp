@@ -4,13 +4,14 @@
 
 #include "com/addin_object.h"
 #include "com/module.h"
+#include "klt_version.h"
 
 namespace klt::com {
 namespace {
 
 constexpr const wchar_t* kPageTitle = L"KLT DRV";
 constexpr const wchar_t* kPageText =
-    L"KLT DRV 1.3.0.1\r\n"
+    L"KLT DRV " KLT_VERSION_TEXT L"\r\n"
     L"Touch-screen front office of a bar or caf\u00e9 for 1C:Enterprise 7.7.\r\n"
     L"The component has no settings of its own.";
 constexpr SIZE kPageSize{320, 96};

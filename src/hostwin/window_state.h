@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/host.h"
+#include "klt_version.h"
 #include "platform/platform.h"
 
 namespace klt::hostwin {
@@ -28,7 +29,8 @@ struct HostWindowState {
     std::string formWaitEvent;
 };
 
-inline constexpr const char* kVersionText = "1.3.0.1";
+// Prefix of every caption line.
+inline constexpr const char* kVersionText = KLT_VERSION_TEXT;
 inline constexpr std::int32_t kVersionNumber = 1;
 
 HostWindowState& WindowState();

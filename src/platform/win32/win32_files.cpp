@@ -2,6 +2,7 @@
 
 #include "platform/service_slot.h"
 #include "platform/files.h"
+#include "platform/win32/owners.h"
 #include "platform/win32/win32_api.h"
 #include "text/cp1251.h"
 
@@ -37,17 +38,14 @@ std::string HostText(const wchar_t* wide) {
 
 class Win32File : public File {
   public:
-    explicit Win32File(HANDLE handle) : handle_(handle) {}
-    ~Win32File() override { CloseHandle(handle_); }
-    Win32File(const Win32File&) = delete;
-    Win32File& operator=(const Win32File&) = delete;
+    explicit Win32File(win32::KernelHandle handle) : handle_(std::move(handle)) {}
 
     bool Write(const void* data, std::size_t size) override {
         const char* p = static_cast<const char*>(data);
         while (size > 0) {
             const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
             DWORD written = 0;
-            if (!WriteFile(handle_, p, chunk, &written, nullptr) || written == 0) return false;
+            if (!WriteFile(handle_.Get(), p, chunk, &written, nullptr) || written == 0) return false;
             p += written;
             size -= written;
         }
@@ -56,12 +54,12 @@ class Win32File : public File {
     std::int64_t Read(void* data, std::size_t size) override {
         const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
         DWORD got = 0;
-        if (!ReadFile(handle_, data, chunk, &got, nullptr)) return -1;
+        if (!ReadFile(handle_.Get(), data, chunk, &got, nullptr)) return -1;
         return got;
     }
 
   private:
-    HANDLE handle_;
+    win32::KernelHandle handle_;
 };
 
 class Win32FileSystem : public FileSystem {
@@ -77,10 +75,11 @@ class Win32FileSystem : public FileSystem {
             access = FILE_APPEND_DATA;
             disposition = OPEN_ALWAYS;
         }
-        HANDLE h = CreateFileW(WidePath(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return nullptr;
-        return std::make_unique<Win32File>(h);
+        win32::KernelHandle h(
+            win32::NullIfInvalid(CreateFileW(WidePath(path).c_str(), access, FILE_SHARE_READ, nullptr,
+                                             disposition, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!h) return nullptr;
+        return std::make_unique<Win32File>(std::move(h));
     }
 
     std::vector<std::string> List(const std::string& directory, const std::string& pattern,
@@ -91,15 +90,14 @@ class Win32FileSystem : public FileSystem {
         if (search.back() != L'\\' && search.back() != L'/') search += L'\\';
         search += L'*';
         WIN32_FIND_DATAW found{};
-        HANDLE h = FindFirstFileW(search.c_str(), &found);
-        if (h == INVALID_HANDLE_VALUE) return names;
+        const win32::FindHandle finder(win32::NullIfInvalid(FindFirstFileW(search.c_str(), &found)));
+        if (!finder) return names;
         // Matched here rather than by the search itself, which also matches the short 8.3 names.
         do {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             std::string name = HostText(found.cFileName);
             if (WildcardMatch(pattern, name)) names.push_back(std::move(name));
-        } while (names.size() < limit && FindNextFileW(h, &found));
-        FindClose(h);
+        } while (names.size() < limit && FindNextFileW(finder.Get(), &found));
         return names;
     }
 

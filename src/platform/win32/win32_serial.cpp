@@ -2,6 +2,7 @@
 
 #include "platform/service_slot.h"
 #include "platform/serial.h"
+#include "platform/win32/owners.h"
 #include "platform/win32/win32_api.h"
 
 namespace klt::platform {
@@ -10,25 +11,22 @@ namespace {
 
 class Win32SerialPort : public SerialPort {
   public:
-    explicit Win32SerialPort(HANDLE handle) : handle_(handle) {}
-    ~Win32SerialPort() override { CloseHandle(handle_); }
-    Win32SerialPort(const Win32SerialPort&) = delete;
-    Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+    explicit Win32SerialPort(win32::KernelHandle handle) : handle_(std::move(handle)) {}
 
     bool Write(const void* data, std::size_t size) override {
         if (size > MAXDWORD) return false;
         DWORD written = 0;
-        if (WriteFile(handle_, data, static_cast<DWORD>(size), &written, nullptr) && written == size)
+        if (WriteFile(handle_.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size)
             return true;
         // With abort-on-error set, a line error stops every transfer until it is cleared; clear it
         // so that the next attempt can get through.
         DWORD errors = 0;
-        ClearCommError(handle_, &errors, nullptr);
+        ClearCommError(handle_.Get(), &errors, nullptr);
         return false;
     }
 
   private:
-    HANDLE handle_;
+    win32::KernelHandle handle_;
 };
 
 bool Configure(HANDLE h, const LineSettings& s, std::uint32_t timeoutMs) {
@@ -64,15 +62,14 @@ class Win32SerialPorts : public SerialPorts {
         if (number <= 0) return result;
         // The device namespace form names ports above COM9 as well.
         const std::wstring name = L"\\\\.\\COM" + std::to_wstring(number);
-        HANDLE h =
-            CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return result;
-        if (!Configure(h, settings, timeoutMs)) {
-            CloseHandle(h);
+        win32::KernelHandle h(win32::NullIfInvalid(
+            CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+        if (!h) return result;
+        if (!Configure(h.Get(), settings, timeoutMs)) {
             result.status = SerialOpenStatus::SetupFailed;
             return result;
         }
-        result.port = std::make_unique<Win32SerialPort>(h);
+        result.port = std::make_unique<Win32SerialPort>(std::move(h));
         result.status = SerialOpenStatus::Opened;
         return result;
     }

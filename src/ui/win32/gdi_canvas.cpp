@@ -7,6 +7,11 @@
 
 namespace klt::ui::win32 {
 
+using platform::win32::GdiObject;
+using platform::win32::MemoryDc;
+using platform::win32::Selected;
+using platform::win32::WindowDc;
+
 std::wstring Wide(const std::string& cp1251) {
     const std::u16string u = text::Cp1251ToUtf16(cp1251);
     return std::wstring(u.begin(), u.end());
@@ -74,23 +79,34 @@ HBITMAP MakeBitmap(const Image& image) {
             b = static_cast<BYTE>(x % 2 == 0 ? (b & 0x0F) | (index << 4) : (b & 0xF0) | index);
         }
     }
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBitmap(screen, &info.header, CBM_INIT, bits.data(),
-                                    reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    const WindowDc screen;
+    return CreateDIBitmap(screen.Get(), &info.header, CBM_INIT, bits.data(),
+                          reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+}
+
+std::map<int, GdiObject<HBITMAP>>& PictureCache() {
+    static std::map<int, GdiObject<HBITMAP>> made;
+    return made;
 }
 
 }  // namespace
 
 HBITMAP PictureBitmap(int picture) {
-    static std::map<int, HBITMAP> made;
+    auto& made = PictureCache();
     auto it = made.find(picture);
-    if (it != made.end()) return it->second;
+    if (it != made.end()) return it->second.Get();
     const Image* image = FindPicture(picture);
-    HBITMAP bitmap = image ? MakeBitmap(*image) : nullptr;
-    if (bitmap) made[picture] = bitmap;
-    return bitmap;
+    GdiObject<HBITMAP> bitmap(image ? MakeBitmap(*image) : nullptr);
+    if (!bitmap) return nullptr;
+    return made.emplace(picture, std::move(bitmap)).first->second.Get();
+}
+
+void FreePictureCache() {
+    PictureCache().clear();
+}
+
+std::size_t PictureCacheSize() {
+    return PictureCache().size();
 }
 
 // ---- canvas ----
@@ -103,25 +119,23 @@ GdiCanvas::GdiCanvas(HDC dc) : target_(dc), dc_(dc), saved_(SaveDC(dc)) {
 
 GdiCanvas::~GdiCanvas() {
     if (memory_) EndBuffer();
+    // Nothing of ours is selected any more: the pen, brush and font can go.
     RestoreDC(target_, saved_);
-    // Nothing of ours is selected any more.
-    for (HGDIOBJ o : {pen_, brush_, font_})
-        if (o) DeleteObject(o);
 }
 
-void GdiCanvas::Replace(HGDIOBJ& held, HGDIOBJ made) {
-    HGDIOBJ old = held;
-    held = made;
-    // The old object may still sit in the target under an open buffer: both let go of it.
+void GdiCanvas::Replace(GdiObject<>& held, HGDIOBJ made) {
+    GdiObject<> old = std::move(held);
+    held.Reset(made);
+    // The old object may still sit in the target under an open buffer: both let go of it first.
     SelectInto(target_);
-    if (memory_) SelectInto(memory_);
-    if (old) DeleteObject(old);
+    if (memory_) SelectInto(memory_.Get());
 }
 
 void GdiCanvas::SelectInto(HDC dc) {
-    SelectObject(dc, noPen_ || !pen_ ? GetStockObject(noPen_ ? NULL_PEN : BLACK_PEN) : pen_);
-    SelectObject(dc, noBrush_ || !brush_ ? GetStockObject(noBrush_ ? NULL_BRUSH : WHITE_BRUSH) : brush_);
-    if (font_) SelectObject(dc, font_);
+    SelectObject(dc, noPen_ || !pen_ ? GetStockObject(noPen_ ? NULL_PEN : BLACK_PEN) : pen_.Get());
+    SelectObject(dc,
+                 noBrush_ || !brush_ ? GetStockObject(noBrush_ ? NULL_BRUSH : WHITE_BRUSH) : brush_.Get());
+    if (font_) SelectObject(dc, font_.Get());
     SetTextColor(dc, textColour_);
     SetBkColor(dc, background_);
     SetBkMode(dc, transparent_ ? TRANSPARENT : OPAQUE);
@@ -167,10 +181,9 @@ void GdiCanvas::Polygon(const std::vector<Point>& points) {
 }
 
 void GdiCanvas::FillRect(const Rect& r, Colour colour) {
-    HBRUSH b = CreateSolidBrush(colour);
+    const GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
     const RECT rc{r.left, r.top, r.right, r.bottom};
-    ::FillRect(dc_, &rc, b);
-    DeleteObject(b);
+    ::FillRect(dc_, &rc, brush.Get());
 }
 
 void GdiCanvas::SetFont(const Font& font) {
@@ -212,21 +225,21 @@ void GdiCanvas::DrawPicture(int picture, const Rect& r) {
     if (!bitmap) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    HDC source = CreateCompatibleDC(dc_);
-    HGDIOBJ old = SelectObject(source, bitmap);
+    const MemoryDc source(CreateCompatibleDC(dc_));
+    if (!source) return;
+    const Selected selected(source.Get(), bitmap);
     SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchBlt(dc_, r.left, r.top, r.Width(), r.Height(), source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    StretchBlt(dc_, r.left, r.top, r.Width(), r.Height(), source.Get(), 0, 0, info.bmWidth, info.bmHeight,
+               SRCCOPY);
 }
 
 void GdiCanvas::Clip(const Rect& r) {
     // Regions are in device units: with a buffer open its origin is moved by the area's corner.
     POINT origin{0, 0};
     GetWindowOrgEx(dc_, &origin);
-    HRGN region = CreateRectRgn(r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y);
-    SelectClipRgn(dc_, region);
-    DeleteObject(region);
+    const GdiObject<HRGN> region(
+        CreateRectRgn(r.left - origin.x, r.top - origin.y, r.right - origin.x, r.bottom - origin.y));
+    SelectClipRgn(dc_, region.Get());  // the context keeps a copy
 }
 
 void GdiCanvas::ClearClip() {
@@ -235,38 +248,32 @@ void GdiCanvas::ClearClip() {
 
 void GdiCanvas::BeginBuffer(const Rect& area) {
     if (memory_ || area.Empty()) return;
-    memory_ = CreateCompatibleDC(target_);
-    bitmap_ = CreateCompatibleBitmap(target_, area.Width(), area.Height());
-    if (!memory_ || !bitmap_) {
-        if (bitmap_) DeleteObject(bitmap_);
-        if (memory_) DeleteDC(memory_);
-        memory_ = nullptr;
-        bitmap_ = nullptr;
-        return;  // drawing goes straight to the target instead
-    }
-    oldBitmap_ = SelectObject(memory_, bitmap_);
+    MemoryDc memory(CreateCompatibleDC(target_));
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target_, area.Width(), area.Height()));
+    if (!memory || !bitmap) return;  // drawing goes straight to the target instead
+    memory_ = std::move(memory);
+    bitmap_ = std::move(bitmap);
+    bufferBitmap_.emplace(memory_.Get(), bitmap_.Get());
     // The buffer keeps the target's coordinates: its top-left pixel is the area's corner.
-    SetWindowOrgEx(memory_, area.left, area.top, nullptr);
+    SetWindowOrgEx(memory_.Get(), area.left, area.top, nullptr);
     area_ = area;
-    dc_ = memory_;
+    dc_ = memory_.Get();
     SelectInto(dc_);
 }
 
 void GdiCanvas::EndBuffer() {
     if (!memory_) return;
-    BitBlt(target_, area_.left, area_.top, area_.Width(), area_.Height(), memory_, area_.left, area_.top,
-           SRCCOPY);
+    BitBlt(target_, area_.left, area_.top, area_.Width(), area_.Height(), memory_.Get(), area_.left,
+           area_.top, SRCCOPY);
     // Our pen, brush and font go back to the target before the buffer's context is deleted.
     dc_ = target_;
     SelectInto(dc_);
-    SelectObject(memory_, GetStockObject(BLACK_PEN));
-    SelectObject(memory_, GetStockObject(WHITE_BRUSH));
-    SelectObject(memory_, GetStockObject(SYSTEM_FONT));
-    SelectObject(memory_, oldBitmap_);
-    DeleteObject(bitmap_);
-    DeleteDC(memory_);
-    memory_ = nullptr;
-    bitmap_ = nullptr;
+    SelectObject(memory_.Get(), GetStockObject(BLACK_PEN));
+    SelectObject(memory_.Get(), GetStockObject(WHITE_BRUSH));
+    SelectObject(memory_.Get(), GetStockObject(SYSTEM_FONT));
+    bufferBitmap_.reset();
+    bitmap_.Reset();
+    memory_.Reset();
 }
 
 }  // namespace klt::ui::win32

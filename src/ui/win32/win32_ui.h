@@ -1,8 +1,11 @@
 #pragma once
 // The Win32 window system's shared pieces: <windows.h> as the backend wants it, text and font
 // conversions, the module's pictures as bitmaps, and the GDI canvas.
+#include <cstddef>
+#include <optional>
 #include <string>
 
+#include "platform/win32/owners.h"
 #include "platform/win32/win32_api.h"
 
 // The canvas has a method of that name, which the UNICODE macro would rename in these files only.
@@ -20,9 +23,13 @@ std::string Narrow(const std::wstring& wide);
 LOGFONTW ToLogFont(const Font& font);
 Font FromLogFont(const LOGFONTW& lf);
 
-// A bitmap of the module's picture, made once and kept while the module is loaded; null for an
+// A bitmap of the module's picture, made on first use and kept until FreePictureCache; null for an
 // unknown number.
 HBITMAP PictureBitmap(int picture);
+// Deletes the bitmaps PictureBitmap made; called at shut-down, when no window shows them any more.
+// A later PictureBitmap makes them anew.
+void FreePictureCache();
+std::size_t PictureCacheSize();
 
 // GDI behind the portable canvas. Everything it selects into the device context is put back when
 // it goes; the off-screen buffer is a compatible bitmap copied to the target at EndBuffer.
@@ -56,21 +63,21 @@ class GdiCanvas final : public Canvas {
 
   private:
     void SelectInto(HDC dc);
-    void Replace(HGDIOBJ& held, HGDIOBJ made);
+    void Replace(platform::win32::GdiObject<>& held, HGDIOBJ made);
 
     HDC target_;
     HDC dc_;
     int saved_;
-    HGDIOBJ pen_ = nullptr;    // made by us, or null for the stock one
-    HGDIOBJ brush_ = nullptr;  // made by us, or null for the stock one
-    HGDIOBJ font_ = nullptr;
+    platform::win32::GdiObject<> pen_;    // null for the stock one
+    platform::win32::GdiObject<> brush_;  // null for the stock one
+    platform::win32::GdiObject<> font_;
     bool noPen_ = false, noBrush_ = false;
     COLORREF textColour_ = 0, background_ = RGB(255, 255, 255);
     bool transparent_ = false;
     // The off-screen buffer while one is open.
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    platform::win32::MemoryDc memory_;
+    platform::win32::GdiObject<HBITMAP> bitmap_;
+    std::optional<platform::win32::Selected> bufferBitmap_;
     Rect area_;
 };
 

@@ -105,9 +105,6 @@ void KeepFromBecomingDefault(HWND button) {
 class Win32DialogView final : public DialogView {
   public:
     Win32DialogView(const DialogTemplate& d, DialogController& c) : dialog_(d), controller_(c) {}
-    ~Win32DialogView() override {
-        for (auto& [id, font] : fonts_) DeleteObject(font);
-    }
 
     HWND hwnd() const { return hwnd_; }
     int closeCode() const { return code_; }
@@ -163,13 +160,9 @@ class Win32DialogView final : public DialogView {
                 });
                 return TRUE;
             case WM_PAINT: {
-                PAINTSTRUCT ps;
-                HDC dc = BeginPaint(hwnd_, &ps);
-                {
-                    GdiCanvas canvas(dc);
-                    Guard([&] { controller_.OnPaint(*this, canvas); });
-                }
-                EndPaint(hwnd_, &ps);
+                const platform::win32::PaintDc paint(hwnd_);
+                GdiCanvas canvas(paint.Get());
+                Guard([&] { controller_.OnPaint(*this, canvas); });
                 return TRUE;
             }
             case WM_SYSCOLORCHANGE:
@@ -197,15 +190,11 @@ class Win32DialogView final : public DialogView {
             CustomControl* custom = it->second;
             switch (msg) {
                 case WM_PAINT: {
-                    PAINTSTRUCT ps;
-                    HDC dc = BeginPaint(control, &ps);
+                    const platform::win32::PaintDc paint(control);
                     RECT rc;
                     GetClientRect(control, &rc);
-                    {
-                        GdiCanvas canvas(dc);
-                        Guard([&] { custom->Paint(canvas, {rc.left, rc.top, rc.right, rc.bottom}); });
-                    }
-                    EndPaint(control, &ps);
+                    GdiCanvas canvas(paint.Get());
+                    Guard([&] { custom->Paint(canvas, {rc.left, rc.top, rc.right, rc.bottom}); });
                     return 0;
                 }
                 case WM_ERASEBKGND:
@@ -244,12 +233,10 @@ class Win32DialogView final : public DialogView {
     }
     void SetControlFont(int id, const Font& font) override {
         const LOGFONTW lf = ToLogFont(font);
-        HFONT made = CreateFontIndirectW(&lf);
+        platform::win32::GdiObject<HFONT> made(CreateFontIndirectW(&lf));
         if (!made) return;
-        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
-        auto it = fonts_.find(id);
-        if (it != fonts_.end()) DeleteObject(it->second);
-        fonts_[id] = made;
+        SendMessageW(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), FALSE);
+        fonts_[id] = std::move(made);  // the control's previous font goes now
     }
     Font ControlFont(int id) const override {
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(Item(id), WM_GETFONT, 0, 0));
@@ -376,7 +363,7 @@ class Win32DialogView final : public DialogView {
     std::exception_ptr error_;
     std::map<int, CustomControl*> custom_;
     std::map<int, Cursor> cursors_;
-    std::map<int, HFONT> fonts_;
+    std::map<int, platform::win32::GdiObject<HFONT>> fonts_;  // fonts set on controls, while the view lives
 };
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -429,9 +416,8 @@ class Win32Windowing final : public Windowing {
         return 0;
     }
     int LogPixelsY() override {
-        HDC screen = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
+        const platform::win32::WindowDc screen;
+        const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
         return dpi > 0 ? dpi : 96;
     }
     void ShellOpen(const std::string& cp1251) override {
