@@ -4,7 +4,9 @@
 # Each step prints its time.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh all || exit 1
+echo "=== deps"
+scripts/deps.sh all || { echo "=== deps: FAILED"; exit 1; }
+echo "=== deps: ok ($SECONDS s)"
 
 jobs=$(nproc)
 failed=0
