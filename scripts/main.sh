@@ -7,14 +7,23 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh native
 cmake --preset native >/dev/null
 cmake --build --preset native --target klthost >/dev/null
-# The order writes into the information base and prints: a scratch copy of the base, and a folder
-# of serial ports with no device in it, so the machine's own ports are left alone.
+root=$PWD
+# The order writes into the information base and prints: a scratch copy of the base, a folder of
+# serial ports with no device in it, so the machine's own ports are left alone, and the scratch
+# folder as the current directory, where the printers write their spool file.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r examples/base "$work/base"
 mkdir "$work/ports"
+cd "$work"
 # The order ends with "ПослатьВПорт", a UDP broadcast to the other workstations: here it stays inside
 # a network namespace of its own with nothing but loopback, so it never leaves this machine.
 unshare -n sh -c 'ip link set lo up && ip route add default dev lo && exec "$@"' sh \
-  env KLT_SERIAL_DIR="$work/ports" build/native/emulator/klthost --ib "$work/base/" --rights "РабочееМесто" \
-  --const "ВыводитьЦену=1" --const "ОтображатьКартинки=1" --const "ОтображатьТекст=0" "$@" examples/order.1c
+  env KLT_SERIAL_DIR="$work/ports" "$root/build/native/emulator/klthost" --ib "$work/base/" \
+  --rights "РабочееМесто" --const "ВыводитьЦену=1" --const "ОтображатьКартинки=1" --const "ОтображатьТекст=0" \
+  "$@" "$root/examples/order.1c" | tee "$work/output.txt"
+# A run-time error that the module caught and reported ("... (код N)") is a failed job all the same.
+if grep -q "(код" "$work/output.txt"; then
+  echo "main: the order met a run-time error" >&2
+  exit 1
+fi

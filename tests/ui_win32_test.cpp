@@ -227,9 +227,15 @@ TEST(UiWin32Dialog, KeypadIsBuiltFromTheTemplateAndAnswersClicks) {
                         wchar_t title[64] = {};
                         GetWindowTextW(d, title, 64);
                         EXPECT_EQ(std::wstring(title), L"Keypad test");
-                        // Positions are the template's dialog units on the dialog's font.
-                        RECT expected{122, 96, 122 + 38, 96 + 69};
-                        MapDialogRect(d, &expected);
+                        // Positions are the template's dialog units on the dialog's font, mapped
+                        // as the dialog manager maps them: the origin and the size each on its own,
+                        // so the right edge is not MapDialogRect of the template's right edge (the
+                        // two round differently on some fonts).
+                        RECT units{0, 0, 4, 8};
+                        MapDialogRect(d, &units);
+                        const int bx = units.right, by = units.bottom;
+                        const int left = MulDiv(122, bx, 4), top = MulDiv(96, by, 8);
+                        const RECT expected{left, top, left + MulDiv(38, bx, 4), top + MulDiv(69, by, 8)};
                         RECT actual;
                         GetWindowRect(GetDlgItem(d, klt::res::kPadConfirm), &actual);
                         MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&actual), 2);

@@ -4,98 +4,18 @@
 # clicks the keypad's buttons from outside; the keypad is held open for a screenshot (xwd, turned
 # into a PNG here) that must show the window with the red digits of the display, and the module
 # must print the text the keypad confirmed.
-# Usage: tests/wine/ui_keypad.sh BUILD_DIR   (the win64 build directory)
+# Usage: tests/wine/ui_keypad.sh BUILD_DIR   (the win32 build directory)
 # The picture stays as BUILD_DIR/artifacts/ui_keypad.png. Ends with "ui: N passed, M failed".
 set -u -o pipefail
-
-if [[ $# -ne 1 ]]; then
-    echo "usage: $0 BUILD_DIR" >&2
-    exit 2
-fi
-BUILD=$(cd "$1" 2>/dev/null && pwd) || {
-    echo "ui: no build directory '$1'" >&2
-    echo "ui: 0 passed, 1 failed"
-    exit 1
-}
-TESTS_EXE=$BUILD/tests/klt_tests.exe
-HOST_EXE=$BUILD/emulator/klthost.exe
-DLL=$BUILD/src/com/klt_drv.dll
+HERE=$(cd "$(dirname "$0")" && pwd)
+NAME=ui
+WINE_TOOLS=xwd
+# shellcheck source=tests/wine/lib.sh
+source "$HERE/lib.sh"
+wine_begin "$@"
 ARTIFACTS=$BUILD/artifacts
-WINE_TIMEOUT=300
-
-passed=0
-failed=0
-pass() {
-    passed=$((passed + 1))
-    echo "PASS: $1"
-}
-fail() {
-    failed=$((failed + 1))
-    echo "FAIL: $1"
-}
-finish() {
-    echo "ui: $passed passed, $failed failed"
-    [[ $failed -eq 0 ]]
-    exit $?
-}
-
-for f in "$TESTS_EXE" "$HOST_EXE" "$DLL"; do
-    [[ -f $f ]] || fail "missing $f"
-done
-for tool in wine wineboot wineserver Xvfb xwd python3; do
-    command -v "$tool" >/dev/null || fail "missing tool $tool"
-done
-[[ $failed -eq 0 ]] || finish
-
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-
-WORK=$(mktemp -d)
 SHOTS=$WORK/shots
 mkdir -p "$SHOTS" "$ARTIFACTS"
-export WINEPREFIX=$WORK/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-XVFB_PID=
-TEST_PID=
-HOST_PID=
-cleanup() {
-    # Only what this run started: its test program, its wineserver (by prefix), its Xvfb (by pid).
-    local pid
-    for pid in $TEST_PID $HOST_PID; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
-    if [[ -d $WINEPREFIX ]]; then timeout 60 wineserver -k >/dev/null 2>&1; fi
-    if [[ -n $XVFB_PID ]]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-trap 'echo "ui: interrupted"; exit 130' INT TERM
-
-start_xvfb() {
-    local n i
-    for n in $(seq 90 199); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -nolisten tcp -screen 0 1024x768x24 >"$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        for i in $(seq 1 50); do
-            if [[ -e /tmp/.X11-unix/X$n ]]; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-        XVFB_PID=
-    done
-    return 1
-}
 
 # xwd's dump of a TrueColor screen -> PNG, with a check of the window's rectangle: it must not be
 # one flat colour and must hold pure red pixels (the display's digits). Written here so that
@@ -162,20 +82,6 @@ if red < 40:
 PY
 }
 
-started=$(date +%s)
-if ! start_xvfb; then
-    fail "no free X display for Xvfb"
-    finish
-fi
-echo "ui: prefix $WINEPREFIX, display $DISPLAY"
-if ! timeout "$WINE_TIMEOUT" wineboot -i >"$WORK/wineboot.log" 2>&1; then
-    fail "wineboot -i"
-    sed 's/^/    /' "$WORK/wineboot.log"
-    finish
-fi
-
-DLL_WIN=$(winpath "$DLL")
-
 # Waits for the clicker's "ready" (the keypad is up with the digits typed; the file holds the
 # window's screen rectangle), takes the screenshot, checks it and lets the clicker go on.
 screenshot() {
@@ -203,8 +109,7 @@ screenshot() {
 
 # 1. The Win32 window system inside the test program, and the keypad of klt_drv.dll opened by
 #    "ЗапросЧисла" through the emulated host, each answered by real button clicks.
-if KLT_DRV_DLL=$DLL_WIN timeout "$WINE_TIMEOUT" wine "$TESTS_EXE" --gtest_filter='UiWin32*' \
-    >"$WORK/gtest.log" 2>&1; then
+if run_wine "$TESTS_EXE" --gtest_filter='UiWin32*' >"$WORK/gtest.log" 2>&1; then
     pass "Win32 dialogs ($(grep -aE '^\[==========\].*ran' "$WORK/gtest.log" | tr -d '\r'))"
 else
     fail "Win32 dialogs"
@@ -214,51 +119,35 @@ fi
 # 2. klthost.exe runs a module that asks for a number; the test program clicks the keypad of that
 #    other process, the screenshot is taken while it shows 75.20, and the module prints the result.
 CAPTION='KLT keypad test'
-# Its usage (it exits 2 on --help) tells whether it runs modules.
-timeout 60 wine "$HOST_EXE" --help >"$WORK/usage.txt" 2>&1
-if tr -d '\r' <"$WORK/usage.txt" | grep -q 'MODULE'; then
-    timeout "$WINE_TIMEOUT" wine regsvr32 /s "$DLL_WIN" >"$WORK/regsvr32.log" 2>&1 || fail "regsvr32 klt_drv.dll"
-    printf '%s\n' \
-        'Д = СоздатьОбъект("Vkusnica");' \
-        "Р = Д.ЗапросЧисла(\"0\", \"$CAPTION\", 2);" \
-        'Сообщить("Результат: " + Р);' >"$WORK/keypad.1c"
-    timeout "$WINE_TIMEOUT" wine "$HOST_EXE" --ib 'C:\base\' --rights Administrator \
-        "$(winpath "$WORK/keypad.1c")" >"$WORK/klthost.log" 2>&1 &
-    HOST_PID=$!
-    KLT_UI_CLICK_CAPTION=$CAPTION KLT_UI_SHOT_DIR=$(winpath "$SHOTS") timeout "$WINE_TIMEOUT" wine "$TESTS_EXE" \
-        --gtest_filter='UiWin32Keypad.ClicksTheKeypadOfAnotherProgram' >"$WORK/clicker.log" 2>&1 &
-    TEST_PID=$!
-    screenshot "$TEST_PID"
-    clicker_rc=0
-    wait "$TEST_PID" || clicker_rc=$?
-    TEST_PID=
-    host_rc=0
-    wait "$HOST_PID" || host_rc=$?
-    HOST_PID=
-    if [[ $clicker_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/clicker.log"; then
-        pass "clicks on the keypad of klthost.exe"
-    else
-        fail "clicks on the keypad of klthost.exe (exit $clicker_rc)"
-        tr -d '\r' <"$WORK/clicker.log" | tail -n 30 | sed 's/^/    /'
-    fi
-    if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/klthost.log" | grep -qx 'Результат: 75.20'; then
-        pass "klthost.exe: ЗапросЧисла answered the text 75.20"
-    else
-        fail "klthost.exe: ЗапросЧисла (exit $host_rc)"
-        tr -d '\r' <"$WORK/klthost.log" | tail -n 30 | sed 's/^/    /'
-    fi
+run_wine regsvr32 /s "$DLL_WIN" >"$WORK/regsvr32.log" 2>&1 || fail "regsvr32 klt_drv.dll"
+printf '%s\n' \
+    'Д = СоздатьОбъект("Vkusnica");' \
+    "Р = Д.ЗапросЧисла(\"0\", \"$CAPTION\", 2);" \
+    'Сообщить("Результат: " + Р);' >"$WORK/keypad.1c"
+run_wine "$HOST_EXE" --ib 'C:\base\' --rights Administrator "$(winpath "$WORK/keypad.1c")" \
+    >"$WORK/klthost.log" 2>&1 &
+host_pid=$!
+bg_started "$host_pid"
+KLT_UI_CLICK_CAPTION=$CAPTION KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Keypad.ClicksTheKeypadOfAnotherProgram' >"$WORK/clicker.log" 2>&1 &
+clicker_pid=$!
+bg_started "$clicker_pid"
+screenshot "$clicker_pid"
+clicker_rc=0
+wait "$clicker_pid" || clicker_rc=$?
+host_rc=0
+wait "$host_pid" || host_rc=$?
+if [[ $clicker_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/clicker.log"; then
+    pass "clicks on the keypad of klthost.exe"
 else
-    # A klthost.exe that runs no modules yet: the picture comes from the test program's own call.
-    echo "ui: klthost.exe runs no modules; the screenshot comes from the test program's call"
-    KLT_DRV_DLL=$DLL_WIN KLT_UI_SHOT_DIR=$(winpath "$SHOTS") timeout "$WINE_TIMEOUT" wine "$TESTS_EXE" \
-        --gtest_filter='UiWin32Keypad.NumberRequestInTheDllAnswersRealClicks' >"$WORK/shot.log" 2>&1 &
-    TEST_PID=$!
-    screenshot "$TEST_PID"
-    shot_rc=0
-    wait "$TEST_PID" || shot_rc=$?
-    TEST_PID=
-    [[ $shot_rc -eq 0 ]] || fail "keypad held for the screenshot (exit $shot_rc)"
+    fail "clicks on the keypad of klthost.exe (exit $clicker_rc)"
+    tr -d '\r' <"$WORK/clicker.log" | tail -n 30 | sed 's/^/    /'
+fi
+if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/klthost.log" | grep -qx 'Результат: 75.20'; then
+    pass "klthost.exe: ЗапросЧисла answered the text 75.20"
+else
+    fail "klthost.exe: ЗапросЧисла (exit $host_rc)"
+    tr -d '\r' <"$WORK/klthost.log" | tail -n 30 | sed 's/^/    /'
 fi
 
-echo "ui: took $(($(date +%s) - started)) s"
 finish
