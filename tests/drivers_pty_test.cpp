@@ -115,7 +115,7 @@ std::string Bytes(std::initializer_list<int> bytes) {
 }
 
 fs::path Golden(const char* name) {
-    return fs::path(__FILE__).parent_path() / "golden" / name;
+    return fs::path(KLT_TESTS_DIR) / "golden" / name;
 }
 
 // Compares with a golden file; KLT_UPDATE_GOLDEN=1 rewrites it instead (review the bytes then).
