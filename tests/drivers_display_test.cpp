@@ -54,13 +54,9 @@ class DisplayPorts : public platform::SerialPorts {
 
 class DriversDisplay : public AddInFixture {
   protected:
-    void SetUp() override {
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
-        Start("x");
-    }
+    void SetUp() override { Start("x"); }
     void TearDown() override {
         objects_.clear();
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
         AddInFixture::TearDown();
     }
     host::Context& Make() {

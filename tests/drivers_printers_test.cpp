@@ -107,14 +107,9 @@ class ScratchDirectory {
 
 class PrinterFixture : public AddInFixture {
   protected:
-    void SetUp() override {
-        Start("x");
-        drivers::SharedNippon().channel.Close();
-    }
+    void SetUp() override { Start("x"); }
     void TearDown() override {
         objects_.clear();
-        drivers::SharedNippon().channel.Close();
-        drivers::SharedNippon().spool.Play(drivers::SharedNippon().channel);  // closes a job left open
         AddInFixture::TearDown();
     }
     host::Context& Make(const char* type) {

@@ -142,15 +142,11 @@ class PtyFixture : public AddInFixture {
         previousDir_ = fs::current_path();
         fs::current_path(workDir_);
         Start("x");
-        drivers::SharedNippon().channel.Close();
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
     }
     void TearDown() override {
         objects_.clear();
-        drivers::SharedNippon().channel.Close();
-        drivers::SharedNippon().spool.Play(drivers::SharedNippon().channel);  // closes a job left open
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
         AddInFixture::TearDown();
+        assembly::ResetProcessState();  // the spool job closes before its folder goes
         fs::current_path(previousDir_);
         fs::remove_all(workDir_);
     }

@@ -16,19 +16,10 @@ constexpr std::intptr_t kPassed = 77;  // what the host's own hook answers for a
 class KeyboardFilters : public AddInFixture {
   protected:
     void SetUp() override {
-        previousKeys_ = platform::ReplaceKeys(&keys_);
-        frontdesk::Settings() = frontdesk::FrontDeskSettings();
-        frontdesk::ResetKeyBurst();
         Start("x");
         // The host's own handling sits at the end of the chain and tells us the key got through.
         platform_.hooks.Install(HookKind::Keyboard,
                                 [](int, std::uintptr_t, std::intptr_t) -> std::intptr_t { return kPassed; });
-    }
-    void TearDown() override {
-        frontdesk::ResetKeyBurst();
-        frontdesk::Settings() = frontdesk::FrontDeskSettings();
-        platform::ReplaceKeys(previousKeys_);
-        AddInFixture::TearDown();
     }
     void Call(std::string_view name, std::vector<host::Value> args = {}) {
         host::Value desk = host().CreateObject("Vkusnica");
@@ -53,7 +44,7 @@ class KeyboardFilters : public AddInFixture {
     static emu::RecordedEvent Goods(const std::string& t) { return {Cp("СпецКлава"_cp), Cp("Товар"_cp), t}; }
 
     platform::HeadlessKeyboard keys_;
-    platform::Keyboard* previousKeys_ = nullptr;
+    Swap<platform::Keyboard> keysInForce_{platform::ReplaceKeys, &keys_};
 };
 
 TEST_F(KeyboardFilters, ASwipeIsOneCardEventWithItsCharactersInOrder) {
@@ -125,7 +116,7 @@ TEST_F(KeyboardFilters, CardReaderConsumesAllButUpAndDown) {
 
 TEST_F(KeyboardFilters, SwitchingTheReaderOnSetsUsLayoutAndNumLockOnce) {
     Call("ЗапретитьЧитатьКарту"_cp);  // without a prior switch-on: nothing
-    EXPECT_EQ(frontdesk::Settings().cardHook, 0u);
+    EXPECT_FALSE(frontdesk::Settings().cardHook);
     Call("РазрешитьЧитатьКарту"_cp);
     EXPECT_EQ(keys_.layout, "00000409");
     EXPECT_EQ(keys_.pressed, std::vector<int>{0x90});
@@ -138,7 +129,7 @@ TEST_F(KeyboardFilters, SwitchingTheReaderOnSetsUsLayoutAndNumLockOnce) {
     keys_.layoutLoads = false;
     Call("РазрешитьЧитатьКарту"_cp);
     EXPECT_EQ(keys_.layout, "00000419") << "a layout that cannot load leaves the current one";
-    EXPECT_NE(frontdesk::Settings().cardHook, 0u) << "and the reader still comes on";
+    EXPECT_TRUE(frontdesk::Settings().cardHook) << "and the reader still comes on";
     EXPECT_EQ(keys_.pressed.size(), 1u) << "Num Lock was already on";
 }
 

@@ -2,6 +2,7 @@
 
 #include "com/bstr.h"
 #include "com/module.h"
+#include "assembly/assembly.h"
 #include "core/addin.h"
 
 namespace klt::com {
@@ -66,7 +67,7 @@ HRESULT STDMETHODCALLTYPE AddInObject::Init(IDispatch* connection) {
     initialised_ = true;
     // Nothing may unwind into the host; the core itself never fails start-up.
     try {
-        core::Init(host, sink_.get());
+        assembly::Init(host, sink_.get());
     } catch (...) {
     }
     return S_OK;
@@ -81,7 +82,7 @@ void AddInObject::Shutdown() {
     if (initialised_) {
         initialised_ = false;
         try {
-            core::Done();
+            assembly::Done();
         } catch (...) {
         }
     }

@@ -45,6 +45,11 @@ class PrintSpool {
     // Moves the file into `folder` under its UTC name. False, with the file kept, when the move
     // fails (a job of the same name already there, no such folder, no file) or the job was spoilt.
     bool MoveTo(const std::string& folder);
+    // Closes an open job, file kept, and forgets that the last one was spoilt.
+    void Discard() {
+        CloseJob();
+        spoilt_ = false;
+    }
 
   private:
     void CloseJob();
