@@ -159,6 +159,19 @@ TEST_F(KeyboardFilters, TheReaderInstalledLastSeesKeysFirstAndTheLastKeyChoosesT
         << "plain end: short text with empty prefix";
 }
 
+// Shift, Ctrl or F1 alone start a burst but add nothing; an empty burst is no goods key, even though
+// it begins with the empty prefix.
+TEST_F(KeyboardFilters, AKeyThatAddsNothingRaisesNothing) {
+    Call("СпецКлавиатура"_cp, {host::Value(std::string())});
+    Burst({0x70});  // F1, special-keyboard end
+    Call("РазрешитьЧитатьКарту"_cp);
+    keys_.down = {0x10};
+    Burst({0x10});  // Shift alone, plain end
+    keys_.down.clear();
+    Burst({0x70});
+    EXPECT_TRUE(Events().empty());
+}
+
 TEST_F(KeyboardFilters, WorkplaceKeyLockLetsOnlyEnterUpAndDownThrough) {
     platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
     EXPECT_EQ(Press('A'), 1);

@@ -35,6 +35,9 @@ void EndBurst() {
     std::string text;
     text.swap(b.text);
     const std::string& prefix = Settings().specialKeyboardText;
+    // Shift, Ctrl or F1 alone collect nothing: an empty burst is no key of the special keyboard,
+    // even though it "begins" with an empty prefix.
+    if (text.empty()) return;
     switch (b.end) {
         case BurstEnd::Plain:
             if (text.size() > 5)
