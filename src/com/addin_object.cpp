@@ -4,6 +4,7 @@
 #include "com/module.h"
 #include "assembly/assembly.h"
 #include "core/addin.h"
+#include "platform/diagnostics.h"
 
 namespace klt::com {
 
@@ -69,6 +70,7 @@ HRESULT STDMETHODCALLTYPE AddInObject::Init(IDispatch* connection) {
     try {
         assembly::Init(host, sink_.get());
     } catch (...) {
+        platform::ReportCurrentException("Init");
     }
     return S_OK;
 }
@@ -84,6 +86,7 @@ void AddInObject::Shutdown() {
         try {
             assembly::Done();
         } catch (...) {
+            platform::ReportCurrentException("Done");
         }
     }
     sink_.reset();

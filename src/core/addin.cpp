@@ -3,6 +3,7 @@
 #include "core/host_calls.h"
 #include "core/interception.h"
 #include "core/state.h"
+#include "platform/diagnostics.h"
 #include "platform/platform.h"
 #include "text/literal.h"
 
@@ -58,13 +59,19 @@ host::Value GetHostConstant(const std::string& name) {
     host::Context* global = h ? h->GetLoadedContext(1) : nullptr;
     if (!global) return host::Value(0);
     int constants = global->FindProp(std::string("Константа"_cp).c_str());
-    if (constants < 0) return host::Value(0);
+    if (constants < 0) {
+        platform::Report("constant", "the global context has no constants collection");
+        return host::Value(0);
+    }
     host::Value collection;
     global->GetPropVal(constants, collection);
     host::Context* c = collection.GetContext();
     if (!c) return host::Value(0);
     int property = c->FindProp(name.c_str());
-    if (property < 0) return host::Value(0);
+    if (property < 0) {
+        platform::Report("constant", "no constant " + name);
+        return host::Value(0);
+    }
     host::Value value;
     c->GetPropVal(property, value);
     return value;
@@ -76,6 +83,7 @@ void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kCla
     s = AddInState();
     s.host = h;
     s.classes = classes.data();
+    if (!h) platform::Report("start-up", "no host objects: no class is registered");
 
     // 1-2. Metadata, then the six classes, each with a fresh identifier.
     s.metaData = h ? h->GetMetaData() : nullptr;
