@@ -67,6 +67,7 @@ HWND SocketWindow() {
     RegisterClassW(&wc);  // fails harmlessly when still registered
     g_socketWindow = CreateWindowExW(0, kSocketWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                      wc.hInstance, nullptr);
+    if (!g_socketWindow) UnregisterClassW(kSocketWindowClass, wc.hInstance);
     return g_socketWindow;
 }
 
@@ -138,8 +139,9 @@ class Win32Loop final : public Loop {
     }
 
     bool WatchReadable(IoHandle socket, std::function<void()> onReadable) override {
+        if (!onReadable) return false;
         HWND window = SocketWindow();
-        if (!window || !onReadable) return false;
+        if (!window) return false;
         const auto s = static_cast<SOCKET>(socket);
         if (WSAAsyncSelect(s, window, kSocketMessage, FD_READ) != 0) {
             if (Watches().empty()) ReleaseSocketWindow();
