@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "assembly/assembly.h"
 #include "core/state.h"
 #include "emulator/emulated_host.h"
 #include "halls/markers.h"
@@ -87,8 +88,8 @@ struct World {
         previous = platform::Replace(services);
     }
     ~World() {
+        assembly::ResetProcessState();
         platform::Replace(previous);
-        core::State() = core::AddInState();
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }

@@ -4,6 +4,7 @@
 #include "core/events.h"
 #include "core/interception.h"
 #include "frontdesk/keyboard_filters.h"
+#include "frontdesk/settings.h"
 #include "test_support.h"
 
 namespace klt::test {
@@ -26,8 +27,8 @@ TEST_F(StartUp, WorkplaceGetsFormHookKeyLockAndConstants) {
               std::vector<platform::HookProc>{&core::WorkplaceFormHook});
     EXPECT_EQ(platform_.hooks.Installed(HookKind::Keyboard),
               std::vector<platform::HookProc>{&frontdesk::WorkplaceKeyLock});
-    EXPECT_NE(s.callWndRetHook, 0u);
-    EXPECT_NE(s.workplaceKeyboardHook, 0u);
+    EXPECT_TRUE(s.formHook);
+    EXPECT_TRUE(frontdesk::Settings().keyLock);
     EXPECT_EQ(s.pocketMode, 0);
     EXPECT_EQ(s.showPrice, 1);
     EXPECT_EQ(s.showPictures, 2);
@@ -56,7 +57,7 @@ TEST_F(StartUp, AnyOtherNameIsTheAdministratorEvenInAnotherCase) {
         EXPECT_TRUE(platform_.hooks.Installed(HookKind::Keyboard).empty());
         EXPECT_EQ(core::State().pocketMode, 0);
         EXPECT_EQ(core::State().showPrice, 0);
-        core::Done();
+        assembly::Done();
         EXPECT_TRUE(platform_.hooks.Installed(HookKind::CallWndProcRet).empty());
     }
 }
@@ -75,7 +76,7 @@ TEST_F(StartUp, AConfigurationWithoutConstantsCollectionReadsZero) {
     s.rightsSetName = Cp("РабочееМесто"_cp);
     s.hasConstants = false;
     host_ = std::make_unique<emu::EmulatedHost>(s);
-    core::Init(host_.get(), host_.get());
+    assembly::Init(host_.get(), host_.get());
     EXPECT_EQ(core::State().showPrice, 0);
     EXPECT_EQ(core::GetHostConstant(Cp("ВыводитьЦену"_cp)), host::Value(0));
 }
@@ -116,26 +117,26 @@ TEST_F(StartUp, DoneUnregistersRemovesHooksAndSilencesEvents) {
     Start(Cp("РабочееМесто"_cp));
     core::RaiseCardEvent("123");
     ASSERT_EQ(host().Events().size(), 1u);
-    core::Done();
+    assembly::Done();
     EXPECT_TRUE(host().RegisteredNames().empty());
     EXPECT_TRUE(host().CreateObject("Aura").IsEmpty());
     EXPECT_TRUE(platform_.hooks.Installed(HookKind::CallWndProcRet).empty());
     EXPECT_TRUE(platform_.hooks.Installed(HookKind::Keyboard).empty());
     core::RaiseCardEvent("456");
     EXPECT_EQ(host().Events().size(), 1u);
-    core::Done();  // a second Done does nothing
+    assembly::Done();  // a second Done does nothing
 }
 
 TEST_F(StartUp, InitTwiceDoesNotStackHooks) {
     Start(Cp("РабочееМесто"_cp));
-    core::Init(host_.get(), host_.get());
+    assembly::Init(host_.get(), host_.get());
     EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet).size(), 1u);
     EXPECT_EQ(platform_.hooks.Installed(HookKind::Keyboard).size(), 1u);
     EXPECT_EQ(host().RegisteredNames().size(), 6u);
 }
 
 TEST_F(StartUp, WithoutAHostOrSinkStartUpStillSucceeds) {
-    core::Init(nullptr, nullptr);
+    assembly::Init(nullptr, nullptr);
     EXPECT_TRUE(core::State().initialised);
     EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet),
               std::vector<platform::HookProc>{&core::AdminFormHook});
@@ -152,8 +153,8 @@ TEST_F(StartUp, FormHooksPassEveryCallOnAndTheKeyLockOnlyItsKeys) {
         ++seen;
         return static_cast<std::intptr_t>(w) + 1;
     };
-    platform_.hooks.Remove(core::State().workplaceKeyboardHook);
-    platform_.hooks.Remove(core::State().callWndRetHook);
+    frontdesk::Settings().keyLock.Reset();
+    core::State().formHook.Reset();
     platform_.hooks.Install(HookKind::Keyboard, hostHook);
     platform_.hooks.Install(HookKind::CallWndProcRet, hostHook);
     platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
@@ -165,19 +166,17 @@ TEST_F(StartUp, FormHooksPassEveryCallOnAndTheKeyLockOnlyItsKeys) {
 }
 
 TEST(Events, DroppedBeforeInitAndSentWithExactTexts) {
+    emu::EmulatedHost h({});
     TestPlatform p;
-    core::State() = core::AddInState();
     core::RaiseGoodsKeyEvent("x");  // no sink yet: nothing happens
 
-    emu::EmulatedHost h({});
-    core::Init(&h, &h);
+    assembly::Init(&h, &h);
     core::RaiseWatchTimerEvent();
     core::RaiseNamedWatchEvent(Cp("ЗакрытиеЧека"_cp));
     core::RaiseRefreshEvent();
     core::RaiseCardEvent(";123456?");
     core::RaiseGoodsKeyEvent(Cp("Пиво"_cp));
-    core::Done();
-    core::State() = core::AddInState();
+    assembly::Done();
     const std::vector<emu::RecordedEvent> expected = {
         {Cp("Компонента"_cp), Cp("Таймер"_cp), ""},
         {Cp("Компонента"_cp), Cp("ЗакрытиеЧека"_cp), ""},

@@ -10,6 +10,7 @@
 #include "frontdesk/vkusnica.h"
 #include "halls/zaly.h"
 #include "hostwin/windows_object.h"
+#include "platform/diagnostics.h"
 #include "test_support.h"
 #include "text/cp1251.h"
 
@@ -215,7 +216,16 @@ TEST_F(ContextClasses, AMethodNotYetBuiltIsARuntimeErrorNamingIt) {
     EXPECT_TRUE(result.IsEmpty());
 }
 
+// The trace keeps what the configuration is not told.
+class RecordingSink : public platform::DiagnosticsSink {
+  public:
+    void Write(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
 TEST_F(ContextClasses, AnExceptionInEitherEntryBecomesErrorException1006) {
+    RecordingSink sink;
+    Swap<platform::DiagnosticsSink> diagnostics(platform::ReplaceDiagnostics, &sink);
     host::Value v(static_cast<host::Context*>(new Throwing()));
     host::Value result;
     EXPECT_EQ(v.GetContext()->CallAsProc(0, nullptr), 1);
@@ -225,6 +235,9 @@ TEST_F(ContextClasses, AnExceptionInEitherEntryBecomesErrorException1006) {
         EXPECT_EQ(e.text, "Error: exception");
         EXPECT_EQ(e.code, 1006);
     }
+    EXPECT_EQ(sink.lines,
+              (std::vector<std::string>{Cp("klt: CThrowing.Взрыв: boom"_cp),
+                                        Cp("klt: CThrowing.ВзрывФ: exception of an unknown type"_cp)}));
 }
 
 TEST_F(ContextClasses, OmittedTrailingArgumentsReadAsEmpty) {

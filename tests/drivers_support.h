@@ -32,14 +32,10 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// A file of the tests folder. With ccache's base directory __FILE__ is relative to the build
-// folder, so the folder is found beside the examples, whose path the build gives, where it can.
+// A file of the tests folder, whose path the build gives: with ccache's base directory __FILE__
+// would be relative to the build folder.
 inline std::filesystem::path TestsPath(const std::string& name) {
-#ifdef KLT_EXAMPLES_DIR
-    return std::filesystem::path(KLT_EXAMPLES_DIR) / ".." / "tests" / name;
-#else
-    return std::filesystem::path(__FILE__).parent_path() / name;
-#endif
+    return std::filesystem::path(KLT_TESTS_DIR) / name;
 }
 
 // Compares with a golden file; KLT_UPDATE_GOLDEN=1 rewrites it instead (review the bytes then).
@@ -130,24 +126,15 @@ class DriversFixture : public AddInFixture {
         previousDir_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
         Start("x");
-        ResetShared();
     }
     void TearDown() override {
         objects_.clear();
-        ResetShared();
         AddInFixture::TearDown();
+        assembly::ResetProcessState();  // the Nippon job closes before its folder goes
         std::error_code ec;
         std::filesystem::current_path(previousDir_, ec);
         std::filesystem::remove_all(dir_, ec);
     }
-    // The Nippon port and job and the display texts outlive every object.
-    static void ResetShared() {
-        drivers::NipponShared& n = drivers::SharedNippon();
-        n.channel.Close();
-        n.spool.Play(n.channel);  // closes a job left open; the closed port plays nothing
-        drivers::SharedDisplayTexts() = drivers::DisplayTexts();
-    }
-
     host::Context& Make(const char* type) {
         objects_.push_back(host().CreateObject(type));
         return *objects_.back().GetContext();

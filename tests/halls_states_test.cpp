@@ -125,13 +125,8 @@ const char* const kIb = "C:\\\\Base\\\\";
 class HallFolders : public AddInFixture {
   protected:
     void SetUp() override {
-        previousFiles_ = platform::ReplaceFiles(&files_);
         Start(Cp("РабочееМесто"_cp), {}, "C:\\Base\\");
         ASSERT_EQ(core::State().ibDirectory, kIb);
-    }
-    void TearDown() override {
-        platform::ReplaceFiles(previousFiles_);
-        AddInFixture::TearDown();
     }
 
     // The configuration's permission function: permits the markers whose field 5 is "me" and
@@ -177,7 +172,7 @@ class HallFolders : public AddInFixture {
     }
 
     MemoryFiles files_;
-    platform::FileSystem* previousFiles_ = nullptr;
+    Swap<platform::FileSystem> filesInForce_{platform::ReplaceFiles, &files_};
     std::vector<std::string> asked;
     std::function<void()> onAsk;
     TableStates states;

@@ -17,19 +17,10 @@ constexpr std::intptr_t kPassed = 77;  // what the host's own hook answers for a
 class KeyboardFilters : public AddInFixture {
   protected:
     void SetUp() override {
-        previousKeys_ = platform::ReplaceKeys(&keys_);
-        frontdesk::Settings() = frontdesk::FrontDeskSettings();
-        frontdesk::ResetKeyBurst();
         Start("x");
         // The host's own handling sits at the end of the chain and tells us the key got through.
         platform_.hooks.Install(HookKind::Keyboard,
                                 [](int, std::uintptr_t, std::intptr_t) -> std::intptr_t { return kPassed; });
-    }
-    void TearDown() override {
-        frontdesk::ResetKeyBurst();
-        frontdesk::Settings() = frontdesk::FrontDeskSettings();
-        platform::ReplaceKeys(previousKeys_);
-        AddInFixture::TearDown();
     }
     void Call(std::string_view name, std::vector<host::Value> args = {}) {
         host::Value desk = host().CreateObject("Vkusnica");
@@ -54,7 +45,7 @@ class KeyboardFilters : public AddInFixture {
     static emu::RecordedEvent Goods(const std::string& t) { return {Cp("СпецКлава"_cp), Cp("Товар"_cp), t}; }
 
     platform::HeadlessKeyboard keys_;
-    platform::Keyboard* previousKeys_ = nullptr;
+    Swap<platform::Keyboard> keysInForce_{platform::ReplaceKeys, &keys_};
 };
 
 TEST_F(KeyboardFilters, ASwipeIsOneCardEventWithItsCharactersInOrder) {
@@ -126,7 +117,7 @@ TEST_F(KeyboardFilters, CardReaderConsumesAllButUpAndDown) {
 
 TEST_F(KeyboardFilters, SwitchingTheReaderOnSetsUsLayoutAndNumLockOnce) {
     Call("ЗапретитьЧитатьКарту"_cp);  // without a prior switch-on: nothing
-    EXPECT_EQ(frontdesk::Settings().cardHook, 0u);
+    EXPECT_FALSE(frontdesk::Settings().cardHook);
     Call("РазрешитьЧитатьКарту"_cp);
     EXPECT_EQ(keys_.layout, "00000409");
     EXPECT_EQ(keys_.pressed, std::vector<int>{0x90});
@@ -139,7 +130,7 @@ TEST_F(KeyboardFilters, SwitchingTheReaderOnSetsUsLayoutAndNumLockOnce) {
     keys_.layoutLoads = false;
     Call("РазрешитьЧитатьКарту"_cp);
     EXPECT_EQ(keys_.layout, "00000419") << "a layout that cannot load leaves the current one";
-    EXPECT_NE(frontdesk::Settings().cardHook, 0u) << "and the reader still comes on";
+    EXPECT_TRUE(frontdesk::Settings().cardHook) << "and the reader still comes on";
     EXPECT_EQ(keys_.pressed.size(), 1u) << "Num Lock was already on";
 }
 
@@ -167,6 +158,19 @@ TEST_F(KeyboardFilters, TheReaderInstalledLastSeesKeysFirstAndTheLastKeyChoosesT
     Wait(200);
     EXPECT_EQ(Events(), std::vector<emu::RecordedEvent>{Goods("7")})
         << "plain end: short text with empty prefix";
+}
+
+// Shift, Ctrl or F1 alone start a burst but add nothing; an empty burst is no goods key, even though
+// it begins with the empty prefix.
+TEST_F(KeyboardFilters, AKeyThatAddsNothingRaisesNothing) {
+    Call("СпецКлавиатура"_cp, {host::Value(std::string())});
+    Burst({0x70});  // F1, special-keyboard end
+    Call("РазрешитьЧитатьКарту"_cp);
+    keys_.down = {0x10};
+    Burst({0x10});  // Shift alone, plain end
+    keys_.down.clear();
+    Burst({0x70});
+    EXPECT_TRUE(Events().empty());
 }
 
 TEST_F(KeyboardFilters, WorkplaceKeyLockLetsOnlyEnterUpAndDownThrough) {

@@ -53,14 +53,12 @@ const host::RuntimeClass Probe::kClass{"CProbe", [] { return static_cast<host::C
 class LangHost : public AddInFixture {
   protected:
     void SetUp() override {
-        hostwin::WindowState() = hostwin::HostWindowState();
         Start(Cp("РабочееМесто"_cp), {{Cp("ВыводитьЦену"_cp), host::Value(2)}}, "C:\\Base\\");
     }
     void TearDown() override {
         if (module_) host().SetGlobalModule(nullptr);
         module_.reset();
         AddInFixture::TearDown();
-        hostwin::WindowState() = hostwin::HostWindowState();
     }
 
     // Parses the module and makes it the global module, receiving the host's external events.

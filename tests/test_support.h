@@ -3,6 +3,7 @@
 // add-in state. Everything is put back when the fixture ends.
 #include <gtest/gtest.h>
 
+#include "assembly/assembly.h"
 #include "core/addin.h"
 #include "core/state.h"
 #include "emulator/emulated_host.h"
@@ -18,12 +19,33 @@ inline std::string Cp(std::string_view cp1251) {
     return std::string(cp1251);
 }
 
+// Puts a stand-in for one platform service in force through that service's replace function, and
+// the previous one back when it goes.
+template <typename Service>
+class Swap {
+  public:
+    Swap(Service* (*replace)(Service*), Service* standIn) : replace_(replace), previous_(replace(standIn)) {}
+    ~Swap() { replace_(previous_); }
+    Swap(const Swap&) = delete;
+    Swap& operator=(const Swap&) = delete;
+
+  private:
+    Service* (*replace_)(Service*);
+    Service* previous_;
+};
+
+// The process state is put back to its load-time values when the platform goes, while the hooks
+// and timers it may still hold can be released through this platform's services.
 class TestPlatform {
   public:
     TestPlatform() : loop(clock, &clock) {
+        assembly::ResetProcessState();
         previous_ = platform::Replace({&clock, &loop, &hooks, &desktop, &patcher});
     }
-    ~TestPlatform() { platform::Replace(previous_); }
+    ~TestPlatform() {
+        assembly::ResetProcessState();
+        platform::Replace(previous_);
+    }
     // Network tests wait for real datagrams: they keep the recorded hooks and fake windows but
     // take the build's own clock and loop.
     void UseRealTime() {
@@ -53,16 +75,13 @@ class AddInFixture : public ::testing::Test {
         s.constants = std::move(constants);
         s.ibDirectory = std::move(ib);
         host_ = std::make_unique<emu::EmulatedHost>(std::move(s));
-        core::Init(host_.get(), host_.get());
+        assembly::Init(host_.get(), host_.get());
     }
-    void TearDown() override {
-        core::Done();
-        core::State() = core::AddInState();
-    }
+    void TearDown() override { assembly::Done(); }
     emu::EmulatedHost& host() { return *host_; }
 
-    TestPlatform platform_;
     std::unique_ptr<emu::EmulatedHost> host_;
+    TestPlatform platform_;  // after the host: the state is reset while the host still exists
 };
 
 }  // namespace klt::test

@@ -16,11 +16,13 @@
 #include "com/module.h"
 #include "emulator/addin_connection.h"
 #include "emulator/emulated_host.h"
+#include "win32_connection.h"
 #include "text/cp1251.h"
 
 namespace {
 
 using namespace klt::com;
+using klt::test::TestConnection;
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using NoArgFn = HRESULT(STDAPICALLTYPE*)();
@@ -246,59 +248,6 @@ TEST_F(ComServer, LanguageExtenderLeavesOutValuesOfNoOpCallsAlone) {
     SafeArrayDestroy(params);
     ext->Release();
 }
-
-// A host connection for the tests: counts its references and records the events it gets. It may
-// offer the bridge (klthost.exe) or not (the real host).
-class TestConnection final : public IDispatch, public IAsyncEvent, public IKltHostBridge {
-  public:
-    TestConnection(klt::host::Host* host, bool offerBridge) : host_(host), offerBridge_(offerBridge) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-        } else if (riid == kIidAsyncEvent) {
-            *object = static_cast<IAsyncEvent*>(this);
-        } else if (riid == kIidKltHostBridge && offerBridge_) {
-            *object = static_cast<IKltHostBridge*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-
-    HRESULT STDMETHODCALLTYPE SetEventBufferDepth(long) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetEventBufferDepth(long* depth) override {
-        *depth = 1;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE ExternalEvent(BSTR, BSTR, BSTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE CleanBuffer() override { return S_OK; }
-
-    HRESULT STDMETHODCALLTYPE GetHost(void** host) override {
-        *host = host_;
-        return S_OK;
-    }
-
-    std::atomic<ULONG> refs{1};
-
-  private:
-    klt::host::Host* host_;
-    bool offerBridge_;
-};
 
 TEST_F(ComServer, InitThroughTheBridgeStartsTheCoreInTheGivenHost) {
     klt::emu::HostSettings settings;

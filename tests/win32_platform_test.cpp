@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -230,6 +231,46 @@ TEST(Win32Loop, StoppingAnUnknownTimerDoesNothing) {
     loop.StopTimer(id + 1000);
     EXPECT_TRUE(loop.RunUntil([&] { return fired > 0; }, 5000));
     loop.StopTimer(id);
+}
+
+// The socket window exists only while a socket is watched, and its class goes with it: a DLL's
+// class is not unregistered when the DLL unloads. It comes back for the next watch.
+TEST(Win32Loop, TheSocketWindowLivesOnlyWhileASocketIsWatched) {
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    ASSERT_NE(s, INVALID_SOCKET);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int n = sizeof a;
+    ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(getsockname(s, reinterpret_cast<sockaddr*>(&a), &n), 0);
+    klt::platform::Loop& loop = *Get().loop;
+    const auto socketClassExists = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        return GetClassInfoExW(GetModuleHandleW(nullptr), L"KltSocketWindow", &wc) != 0;
+    };
+    int readable = 0;
+    const auto io = static_cast<klt::platform::IoHandle>(s);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(loop.WatchReadable(io, [&] {
+            char byte;
+            if (recv(s, &byte, 1, 0) == 1) ++readable;
+        }));
+        EXPECT_EQ(loop.Held().windows, 1u);
+        EXPECT_TRUE(socketClassExists());
+        ASSERT_EQ(sendto(s, "x", 1, 0, reinterpret_cast<sockaddr*>(&a), sizeof a), 1);  // to itself
+        EXPECT_TRUE(loop.RunUntil([&] { return readable == round + 1; }, 5000));
+        loop.Unwatch(io);
+        EXPECT_EQ(loop.Held().windows, 0u);
+        EXPECT_EQ(loop.Held().watches, 0u);
+        EXPECT_FALSE(socketClassExists());
+    }
+    closesocket(s);
+    WSACleanup();
 }
 
 // ---- desktop ----

@@ -10,14 +10,12 @@ namespace {
 class WindowsObject : public AddInFixture {
   protected:
     void SetUp() override {
-        hostwin::WindowState() = hostwin::HostWindowState();
         Start("x");
         object_ = host().CreateObject("Windows");
     }
     void TearDown() override {
         object_.Reset();
         AddInFixture::TearDown();
-        hostwin::WindowState() = hostwin::HostWindowState();
     }
     bool Call(std::string_view name, std::vector<host::Value> args = {}) {
         return host().CallMethod(*object_.GetContext(), std::string(name), std::move(args), nullptr);
@@ -41,7 +39,7 @@ TEST_F(WindowsObject, HandleWaitReportsOnceTheWatchedWindowIsGone) {
     platform_.loop.RunUntil([] { return false; }, 1000);
     EXPECT_EQ(host().Events().size(), 1u);
     EXPECT_EQ(platform_.loop.ActiveTimers(), 0u);
-    EXPECT_EQ(hostwin::WindowState().handleWaitTimer, 0u);
+    EXPECT_FALSE(hostwin::WindowState().handleWaitTimer);
 }
 
 TEST_F(WindowsObject, ANewHandleWaitReplacesTheRunningOne) {

@@ -1,5 +1,7 @@
+#include "assembly/assembly.h"
 #include "core/addin.h"
 #include "core/state.h"
+#include "frontdesk/settings.h"
 #include "text/cp1251.h"
 #include "text/format.h"
 #include "emulator/addin_connection.h"
@@ -13,13 +15,13 @@ class LinkedAddIn : public AddInConnection {
     bool Load(std::string&) override { return true; }
     int GetInfo() override { return core::kAddInVersion; }
     std::string RegisterExtensionAs() override { return core::kExtensionName; }
-    void Init(EmulatedHost& host) override { core::Init(&host, &host); }
-    void Done() override { core::Done(); }
+    void Init(EmulatedHost& host) override { assembly::Init(&host, &host); }
+    void Done() override { assembly::Done(); }
     std::string DescribeStartUp() override {
         const core::AddInState& s = core::State();
-        const char* hooks = s.workplaceKeyboardHook ? "workplace form hook and key lock"
-                            : s.pocketMode          ? "pocket form hook"
-                                                    : "administrator form hook";
+        const char* hooks = frontdesk::Settings().keyLock ? "workplace form hook and key lock"
+                            : s.pocketMode                ? "pocket form hook"
+                                                          : "administrator form hook";
         return text::Format(
             "IBDirectory: %s\nhooks: %s\nPocketMode: %d\nShowPrice: %d, ShowPictures: %d, ShowText: %d\n",
             text::Cp1251ToUtf8(s.ibDirectory).c_str(), hooks, s.pocketMode, static_cast<int>(s.showPrice),

@@ -2,7 +2,9 @@
 
 #include "com/bstr.h"
 #include "com/module.h"
+#include "assembly/assembly.h"
 #include "core/addin.h"
+#include "platform/diagnostics.h"
 
 namespace klt::com {
 
@@ -66,8 +68,9 @@ HRESULT STDMETHODCALLTYPE AddInObject::Init(IDispatch* connection) {
     initialised_ = true;
     // Nothing may unwind into the host; the core itself never fails start-up.
     try {
-        core::Init(host, sink_.get());
+        assembly::Init(host, sink_.get());
     } catch (...) {
+        platform::ReportCurrentException("Init");
     }
     return S_OK;
 }
@@ -81,8 +84,9 @@ void AddInObject::Shutdown() {
     if (initialised_) {
         initialised_ = false;
         try {
-            core::Done();
+            assembly::Done();
         } catch (...) {
+            platform::ReportCurrentException("Done");
         }
     }
     sink_.reset();

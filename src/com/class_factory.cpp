@@ -1,6 +1,7 @@
 // The class factory and the two entry points COM looks up by name.
 #include <new>
 
+#include "assembly/assembly.h"
 #include "com/addin_object.h"
 #include "com/module.h"
 
@@ -55,6 +56,9 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* object) {
     return klt::com::g_factory.QueryInterface(riid, object);
 }
 
+// Besides objects and locks, anything of ours still alive (the add-in left initialised, a hook, a
+// timer, a watched socket, the loop's window, an open port) would call into unloaded code.
 STDAPI DllCanUnloadNow() {
-    return klt::com::g_objectCount == 0 && klt::com::g_lockCount == 0 ? S_OK : S_FALSE;
+    return klt::com::g_objectCount == 0 && klt::com::g_lockCount == 0 && !klt::assembly::InUse() ? S_OK
+                                                                                                 : S_FALSE;
 }

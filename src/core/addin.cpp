@@ -3,13 +3,7 @@
 #include "core/host_calls.h"
 #include "core/interception.h"
 #include "core/state.h"
-#include "drivers/aura.h"
-#include "drivers/nippon.h"
-#include "drivers/tablo.h"
-#include "frontdesk/keyboard_filters.h"
-#include "frontdesk/vkusnica.h"
-#include "halls/zaly.h"
-#include "hostwin/windows_object.h"
+#include "platform/diagnostics.h"
 #include "platform/platform.h"
 #include "text/literal.h"
 
@@ -18,18 +12,6 @@ namespace klt::core {
 using namespace klt::text::literals;
 
 namespace {
-
-struct Registered {
-    const char* name;
-    const host::RuntimeClass* runtimeClass;
-};
-
-// Registration order is part of the contract: each class's identifier is taken in this order.
-const Registered kClasses[kClassCount] = {
-    {"Vkusnica", &frontdesk::kCWinRuntimeClass}, {"Windows", &hostwin::kCWin1RuntimeClass},
-    {"Aura", &drivers::kCAuraRuntimeClass},      {"Nippon", &drivers::kCNipponRuntimeClass},
-    {"Tablo", &drivers::kCTabloRuntimeClass},    {"Zaly", &halls::kCZalRuntimeClass},
-};
 
 std::string CallTextFunction(int loadedContext, std::string_view name, std::vector<host::Value> args) {
     host::Value result;
@@ -40,19 +22,18 @@ std::string CallTextFunction(int loadedContext, std::string_view name, std::vect
     return result.GetString();
 }
 
-void InstallHooks(const std::string& rightsSet) {
+// The workplace's key lock is the front desk's; it is installed beside this hook by the composition
+// root.
+void InstallFormHook(const std::string& rightsSet) {
     AddInState& s = State();
-    platform::Hooks* hooks = platform::Get().hooks;
-    if (!hooks) return;
     // Exact, case-sensitive: any other spelling is the administrator.
-    if (rightsSet == "РабочееМесто"_cp) {
-        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &WorkplaceFormHook);
-        s.workplaceKeyboardHook = hooks->Install(platform::HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
+    if (rightsSet == kWorkplaceRights) {
+        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &WorkplaceFormHook);
     } else if (rightsSet == "РабочееМестоPPC"_cp) {
-        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &PocketFormHook);
+        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &PocketFormHook);
         s.pocketMode = 1;
     } else {
-        s.callWndRetHook = hooks->Install(platform::HookKind::CallWndProcRet, &AdminFormHook);
+        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &AdminFormHook);
     }
 }
 
@@ -78,35 +59,43 @@ host::Value GetHostConstant(const std::string& name) {
     host::Context* global = h ? h->GetLoadedContext(1) : nullptr;
     if (!global) return host::Value(0);
     int constants = global->FindProp(std::string("Константа"_cp).c_str());
-    if (constants < 0) return host::Value(0);
+    if (constants < 0) {
+        platform::Report("constant", "the global context has no constants collection");
+        return host::Value(0);
+    }
     host::Value collection;
     global->GetPropVal(constants, collection);
     host::Context* c = collection.GetContext();
     if (!c) return host::Value(0);
     int property = c->FindProp(name.c_str());
-    if (property < 0) return host::Value(0);
+    if (property < 0) {
+        platform::Report("constant", "no constant " + name);
+        return host::Value(0);
+    }
     host::Value value;
     c->GetPropVal(property, value);
     return value;
 }
 
-void Init(host::Host* h, host::EventSink* sink) {
+void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes) {
     if (State().initialised) Done();  // a second Init must not stack hooks or registrations
     AddInState& s = State();
     s = AddInState();
     s.host = h;
+    s.classes = classes.data();
+    if (!h) platform::Report("start-up", "no host objects: no class is registered");
 
     // 1-2. Metadata, then the six classes, each with a fresh identifier.
     s.metaData = h ? h->GetMetaData() : nullptr;
     for (int i = 0; i < kClassCount; ++i) {
         if (s.metaData)
             s.classObjectIds[i] = host::ObjectId{s.metaData->GetNewID(), s.metaData->GetDefDBSign()};
-        if (h) h->RegisterContextClass(kClasses[i].runtimeClass, kClasses[i].name, host::kAddInObjectType);
+        if (h) h->RegisterContextClass(classes[i].runtimeClass, classes[i].name, host::kAddInObjectType);
     }
 
     // 3-4. Who the user is decides the hooks.
     s.rightsSetName = CallTextFunction(1, "НазваниеНабораПрав"_cp, {host::Value(std::string())});
-    InstallHooks(s.rightsSetName);
+    InstallFormHook(s.rightsSetName);
 
     // 5. Host function patches (nothing to patch where the host's libraries are not loaded).
     if (platform::HostPatcher* patcher = platform::Get().patcher) patcher->InstallHostPatches();
@@ -115,7 +104,7 @@ void Init(host::Host* h, host::EventSink* sink) {
     s.ibDirectory = DoubleBackslashes(CallTextFunction(5, "КаталогИБ"_cp, {}));
 
     // 7-8. Front-office settings, for the workplace only.
-    if (s.rightsSetName == "РабочееМесто"_cp) {
+    if (s.rightsSetName == kWorkplaceRights) {
         s.showPrice = GetHostConstant(std::string("ВыводитьЦену"_cp)).GetInt32();
         s.showPictures = GetHostConstant(std::string("ОтображатьКартинки"_cp)).GetInt32();
         s.showText = GetHostConstant(std::string("ОтображатьТекст"_cp)).GetInt32();
@@ -130,17 +119,10 @@ void Init(host::Host* h, host::EventSink* sink) {
 void Done() {
     AddInState& s = State();
     if (!s.initialised) return;
-    if (s.host) {
-        for (const Registered& c : kClasses) s.host->UnRegisterContextClass(c.runtimeClass);
+    if (s.host && s.classes) {
+        for (int i = 0; i < kClassCount; ++i) s.host->UnRegisterContextClass(s.classes[i].runtimeClass);
     }
-    if (platform::Hooks* hooks = platform::Get().hooks) {
-        if (s.callWndRetHook) hooks->Remove(s.callWndRetHook);
-        if (s.workplaceKeyboardHook) hooks->Remove(s.workplaceKeyboardHook);
-    }
-    s.callWndRetHook = 0;
-    s.workplaceKeyboardHook = 0;
-    // The printers' shared port must not stay held after the host has let us go.
-    drivers::SharedNippon().channel.Close();
+    s.formHook.Reset();
     s.eventSink = nullptr;
     s.host = nullptr;  // the host may unload us next; nothing may reach it through a stale pointer
     s.initialised = false;

@@ -1,21 +1,31 @@
 #pragma once
-// The add-in object's portable half: start-up (Init) and shut-down (Done). The COM object in
-// src/com and the native emulated host both drive it.
+// The host-facing half of start-up (Init) and shut-down (Done): class registration, the user's form
+// hook, host patches, IBDirectory, the front-office constants and the event sink. The composition
+// root (src/assembly) gives it the class list and starts the subsystems around it.
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "core/host.h"
+#include "core/state.h"
+#include "text/literal.h"
 
 namespace klt::core {
 
 inline constexpr int kAddInVersion = 2000;
 inline constexpr const char* kExtensionName = "KLT DRV";
 
-// Start-up: registers the six context classes, picks the form-window hook by the rights set,
+// The rights set of the front-office workplace, compared exactly.
+inline constexpr std::string_view kWorkplaceRights = [] {
+    using namespace text::literals;
+    return "РабочееМесто"_cp;
+}();
+
+// Start-up: registers the classes in the given order, picks the form-window hook by the rights set,
 // patches the host, builds IBDirectory, reads the front-office constants, records the main window
 // and keeps the event sink. Never fails: a missing host or name leaves the defaults.
-void Init(host::Host* host, host::EventSink* sink);
-// Shut-down: unregisters the classes, removes the hooks and forgets the event sink.
+void Init(host::Host* host, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes);
+// Shut-down: unregisters the classes, removes the form hook and forgets the host and the event sink.
 void Done();
 
 // The information-base directory with every backslash doubled; a leading pair (a network path)

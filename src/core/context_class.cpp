@@ -1,6 +1,7 @@
 #include "core/context_class.h"
 
 #include "core/state.h"
+#include "platform/diagnostics.h"
 #include "text/cp1251.h"
 #include "text/format.h"
 #include "text/literal.h"
@@ -70,6 +71,9 @@ int ContextClassBase::Run(int number, host::Value& result, host::Value** args) {
                                        std::string(m.russian).c_str(), info_.runtimeClass->className),
                           kExceptionErrorCode);
     } catch (...) {
+        // The configuration hears only "Error: exception"; the trace keeps what it was.
+        platform::ReportCurrentException(text::Format("%s.%s", info_.runtimeClass->className,
+                                                      std::string(info_.methods[number].russian).c_str()));
         RaiseRuntimeError(kExceptionErrorText, kExceptionErrorCode);
     }
     return 1;

@@ -1,5 +1,7 @@
 #include "core/host_calls.h"
 
+#include "platform/diagnostics.h"
+
 namespace klt::core {
 namespace {
 
@@ -13,20 +15,26 @@ std::vector<host::Value*> Pointers(host::Context& context, int number, std::vect
     return pointers;
 }
 
+// The configuration lacks what we call: the caller goes on with its default, the trace says why.
+int Find(host::Context* context, const std::string& name) {
+    int number = context ? context->FindMethod(name.c_str()) : -1;
+    if (number < 0)
+        platform::Report("host call", (context ? "no method " : "no context for the method ") + name);
+    return number;
+}
+
 }  // namespace
 
 bool CallContextFunction(host::Context* context, const std::string& name, std::vector<host::Value> args,
                          host::Value& result) {
-    if (!context) return false;
-    int number = context->FindMethod(name.c_str());
+    int number = Find(context, name);
     if (number < 0) return false;
     std::vector<host::Value*> pointers = Pointers(*context, number, args);
     return context->CallAsFunc(number, result, pointers.data()) == 0;
 }
 
 bool CallContextProcedure(host::Context* context, const std::string& name, std::vector<host::Value> args) {
-    if (!context) return false;
-    int number = context->FindMethod(name.c_str());
+    int number = Find(context, name);
     if (number < 0) return false;
     std::vector<host::Value*> pointers = Pointers(*context, number, args);
     return context->CallAsProc(number, pointers.data()) == 0;

@@ -1,15 +1,22 @@
 #pragma once
-// Process-wide state of the add-in: set at start-up and read everywhere, written only on the UI
-// thread. Plain globals, as the host's own extensions keep them.
+// Process-wide state of the host connection: set at start-up and read everywhere, written only on
+// the UI thread. The composition root puts it back to its load-time state with the subsystems'.
 #include <array>
 #include <string>
 
 #include "core/host.h"
 #include "platform/platform.h"
+#include "platform/scoped.h"
 
 namespace klt::core {
 
 inline constexpr int kClassCount = 6;
+
+// A context class as the host registers it.
+struct ClassEntry {
+    const char* name;
+    const host::RuntimeClass* runtimeClass;
+};
 
 struct AddInState {
     host::Host* host = nullptr;
@@ -23,8 +30,8 @@ struct AddInState {
     std::int32_t showText = 0;
     int pocketMode = 0;
     platform::WindowHandle hostMainWindow = 0;
-    platform::HookHandle callWndRetHook = 0;
-    platform::HookHandle workplaceKeyboardHook = 0;
+    platform::ScopedHook formHook;        // the window-procedure return hook chosen by the rights set
+    const ClassEntry* classes = nullptr;  // as registered, for unregistering at Done
     bool initialised = false;
 };
 

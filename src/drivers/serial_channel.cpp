@@ -1,6 +1,30 @@
 #include "drivers/serial_channel.h"
 
+#include <set>
+
 namespace klt::drivers {
+namespace {
+
+std::set<SerialChannel*>& OpenChannels() {
+    static std::set<SerialChannel*> channels;
+    return channels;
+}
+
+}  // namespace
+
+void SerialChannel::Close() {
+    OpenChannels().erase(this);
+    port_.reset();
+}
+
+void CloseAllChannels() {
+    const std::set<SerialChannel*> channels = OpenChannels();
+    for (SerialChannel* c : channels) c->Close();
+}
+
+std::size_t OpenChannelCount() {
+    return OpenChannels().size();
+}
 
 bool SerialChannel::Open(std::int32_t portNumber, std::int32_t timeoutMs,
                          const platform::LineSettings& settings, Failure* failure) {
@@ -13,11 +37,13 @@ bool SerialChannel::Open(std::int32_t portNumber, std::int32_t timeoutMs,
         } else {
             platform::SerialOpenResult r =
                 platform::Serial().Open(portNumber, settings, static_cast<std::uint32_t>(timeoutMs));
-            if (r.status == platform::SerialOpenStatus::Opened && r.port)
+            if (r.status == platform::SerialOpenStatus::Opened && r.port) {
                 port_ = std::move(r.port);
-            else
+                OpenChannels().insert(this);
+            } else {
                 why = r.status == platform::SerialOpenStatus::SetupFailed ? Failure::SetupFailed
                                                                           : Failure::NoDevice;
+            }
         }
     }
     if (failure) *failure = why;

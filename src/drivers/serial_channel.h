@@ -13,6 +13,12 @@ inline constexpr const char* kMessageCaption = "KLT DRV";
 
 class SerialChannel {
   public:
+    SerialChannel() = default;
+    ~SerialChannel() { Close(); }
+    // Every open channel is known to the shut-down, so it stays where it was created.
+    SerialChannel(const SerialChannel&) = delete;
+    SerialChannel& operator=(const SerialChannel&) = delete;
+
     enum class Failure {
         None,
         BadParameters,  // port number, time-out or line settings out of range: nothing opened
@@ -27,7 +33,7 @@ class SerialChannel {
     bool IsOpen() const { return port_ != nullptr; }
     // One synchronous write; false on a closed channel or when the device did not take every byte.
     bool Write(const void* data, std::size_t size);
-    void Close() { port_.reset(); }
+    void Close();
 
     // Port numbers Windows can name; anything else is refused before a device is touched.
     static constexpr std::int32_t kMaxPortNumber = 256;
@@ -35,5 +41,9 @@ class SerialChannel {
   private:
     std::unique_ptr<platform::SerialPort> port_;
 };
+
+// Shut-down: every open channel of the process closes, whichever object holds it.
+void CloseAllChannels();
+std::size_t OpenChannelCount();
 
 }  // namespace klt::drivers

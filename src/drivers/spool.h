@@ -49,6 +49,11 @@ class PrintSpool {
     // already there is never replaced. False, with the file kept, when the move fails (no free
     // name, no such folder, no file) or the job was spoilt.
     bool MoveTo(const std::string& folder);
+    // Closes an open job, file kept, and forgets that the last one was spoilt.
+    void Discard() {
+        CloseJob();
+        spoilt_ = false;
+    }
 
   private:
     void CloseJob();

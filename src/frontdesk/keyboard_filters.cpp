@@ -16,7 +16,7 @@ enum class BurstEnd { Plain, AltCode, Special };
 
 struct Burst {
     std::string text;
-    platform::TimerId timer = 0;
+    platform::ScopedTimer timer;
     BurstEnd end = BurstEnd::Plain;
 };
 
@@ -29,13 +29,15 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-void EndBurst(platform::TimerId id) {
+void EndBurst() {
     Burst& b = SharedBurst();
-    platform::Get().loop->StopTimer(id);
-    if (b.timer == id) b.timer = 0;
+    b.timer.Reset();
     std::string text;
     text.swap(b.text);
     const std::string& prefix = Settings().specialKeyboardText;
+    // Shift, Ctrl or F1 alone collect nothing: an empty burst is no key of the special keyboard,
+    // even though it "begins" with an empty prefix.
+    if (text.empty()) return;
     switch (b.end) {
         case BurstEnd::Plain:
             if (text.size() > 5)
@@ -57,10 +59,8 @@ void EndBurst(platform::TimerId id) {
 // Each accepted key starts the one-shot silence timer anew and decides how the burst will end.
 void Accept(BurstEnd end, const std::string& characters) {
     Burst& b = SharedBurst();
-    platform::Loop* loop = platform::Get().loop;
-    if (b.timer) loop->StopTimer(b.timer);
     b.end = end;
-    b.timer = loop->StartTimer(kBurstSilenceMs, &EndBurst);
+    b.timer = platform::ScopedTimer(kBurstSilenceMs, [](platform::TimerId) { EndBurst(); });
     if (b.text.size() + characters.size() <= kMaxBurstBytes) b.text += characters;
 }
 
@@ -162,23 +162,28 @@ void EnableCardReader() {
     const std::string us = text::Format("00000%x", 0x409);
     if (keys.ActiveLayoutName() != us) keys.ActivateLayout(us);  // a failure keeps the current layout
     if (!keys.NumLockOn()) keys.PressAndRelease(kNumLock);
-    if (platform::Hooks* hooks = platform::Get().hooks)
-        s.cardHook = hooks->Install(platform::HookKind::Keyboard, &CardReaderFilter);
+    s.cardHook = platform::ScopedHook(platform::HookKind::Keyboard, &CardReaderFilter);
 }
 
 void DisableCardReader() {
-    FrontDeskSettings& s = Settings();
-    if (!s.cardHook) return;
-    if (platform::Hooks* hooks = platform::Get().hooks) hooks->Remove(s.cardHook);
-    s.cardHook = 0;
+    Settings().cardHook.Reset();
 }
 
 void EnableSpecialKeyboard(const std::string& prefix) {
     FrontDeskSettings& s = Settings();
     if (s.specialKeyboardHook) return;
     s.specialKeyboardText = prefix;
-    if (platform::Hooks* hooks = platform::Get().hooks)
-        s.specialKeyboardHook = hooks->Install(platform::HookKind::Keyboard, &SpecialKeyboardFilter);
+    s.specialKeyboardHook = platform::ScopedHook(platform::HookKind::Keyboard, &SpecialKeyboardFilter);
+}
+
+void StopKeyboardFilters() {
+    FrontDeskSettings& s = Settings();
+    s.cardHook.Reset();
+    s.specialKeyboardHook.Reset();
+    s.keyLock.Reset();
+    Burst& b = SharedBurst();
+    b.timer.Reset();
+    b.text.clear();
 }
 
 const std::string& KeyBurstText() {
@@ -186,9 +191,7 @@ const std::string& KeyBurstText() {
 }
 
 void ResetKeyBurst() {
-    Burst& b = SharedBurst();
-    if (b.timer && platform::Get().loop) platform::Get().loop->StopTimer(b.timer);
-    b = Burst();
+    SharedBurst() = Burst();
 }
 
 }  // namespace klt::frontdesk

@@ -23,6 +23,8 @@ std::string DecodeAltCodes(const std::string& keys);
 void EnableCardReader();
 void DisableCardReader();
 void EnableSpecialKeyboard(const std::string& prefix);
+// Shut-down: every filter's hook, the key lock and the burst timer go; the collected text is lost.
+void StopKeyboardFilters();
 
 // Hook procedures (wParam = virtual-key code, lParam = keystroke flags).
 std::intptr_t CardReaderFilter(int code, std::uintptr_t wParam, std::intptr_t lParam);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/scoped.h"
 
 namespace klt::frontdesk {
 
@@ -13,8 +14,9 @@ struct FrontDeskSettings {
     std::int32_t sumDisplayMode = 0;
     std::string visibilityList;
     std::string specialKeyboardText;
-    platform::HookHandle cardHook = 0;
-    platform::HookHandle specialKeyboardHook = 0;
+    platform::ScopedHook cardHook;
+    platform::ScopedHook specialKeyboardHook;
+    platform::ScopedHook keyLock;  // the workplace key lock, from start-up
 };
 
 FrontDeskSettings& Settings();

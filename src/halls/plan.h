@@ -183,7 +183,9 @@ HallHeader DecodeHeader(const char* in);
 void EncodeRecord(const TableRecord& record, char* out);  // kRecordSize bytes
 TableRecord DecodeRecord(const char* in);
 
-// The format word last read from a plan file, written at the start of the next one saved.
+// The format word last read from a plan file, written at the start of the next one saved; this
+// one until a plan has been read.
+inline constexpr std::int32_t kInitialFormatWord = 1;
 std::int32_t CurrentFormatWord();
 void SetCurrentFormatWord(std::int32_t word);
 

@@ -11,7 +11,7 @@ namespace klt::halls {
 
 namespace {
 
-std::int32_t g_formatWord = 1;
+std::int32_t g_formatWord = kInitialFormatWord;
 
 void PutU32(char* out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out[i] = static_cast<char>((v >> (8 * i)) & 0xFF);

@@ -7,6 +7,7 @@
 #include "core/host.h"
 #include "klt_version.h"
 #include "platform/platform.h"
+#include "platform/scoped.h"
 
 namespace klt::hostwin {
 
@@ -23,8 +24,8 @@ struct HostWindowState {
     std::int32_t titleIndex = 0;
     std::int32_t hallTableLimit = 40;
     std::int32_t hallSkipCount = 3;
-    platform::TimerId handleWaitTimer = 0;
-    platform::TimerId formWaitTimer = 0;
+    platform::ScopedTimer handleWaitTimer;
+    platform::ScopedTimer formWaitTimer;
     platform::WindowHandle formWaitWindow = 0;
     std::string formWaitEvent;
 };

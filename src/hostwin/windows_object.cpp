@@ -28,15 +28,11 @@ void ResetTitleLines() {
 
 // Polls the watched window; when it is gone the wait ends and the configuration hears "Таймер".
 void StartHandleWait() {
-    HostWindowState& w = WindowState();
-    platform::Loop* loop = platform::Get().loop;
-    if (w.handleWaitTimer) loop->StopTimer(w.handleWaitTimer);
-    w.handleWaitTimer = loop->StartTimer(50, [](platform::TimerId id) {
+    WindowState().handleWaitTimer = platform::ScopedTimer(50, [](platform::TimerId) {
         HostWindowState& state = WindowState();
         platform::Desktop* desktop = platform::Get().desktop;
         if (desktop && desktop->IsWindow(state.watchedWindow)) return;
-        platform::Get().loop->StopTimer(id);
-        if (state.handleWaitTimer == id) state.handleWaitTimer = 0;
+        state.handleWaitTimer.Reset();
         core::RaiseWatchTimerEvent();
     });
 }

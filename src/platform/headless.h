@@ -50,6 +50,7 @@ class NativeLoop : public Loop {
     void Poll() override;
     bool WatchReadable(IoHandle socket, std::function<void()> onReadable) override;
     void Unwatch(IoHandle socket) override;
+    Holdings Held() const override { return {timers_.size(), watches_.size(), 0}; }
     std::size_t ActiveTimers() const { return timers_.size(); }
 
   private:
@@ -75,6 +76,7 @@ class NativeHooks : public Hooks {
     HookHandle Install(HookKind kind, HookProc proc) override;
     bool Remove(HookHandle hook) override;
     std::intptr_t CallNext(int code, std::uintptr_t wParam, std::intptr_t lParam) override;
+    std::size_t Count() const override { return chain_.size(); }
 
     // Calls the newest hook of the kind, as the system does when a message or key arrives; answers
     // the chain's result (0 when no hook is installed).

@@ -3,6 +3,7 @@
 // timers, the clock, thread keyboard and window-procedure hooks, a few window queries and message
 // boxes. Each service has a Win32 backend and a native one; the native one is also what tests drive
 // (virtual time, injected keys, recorded message boxes, fake windows).
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -47,6 +48,15 @@ class Loop {
     // One watch per socket; watching it again replaces the callback.
     virtual bool WatchReadable(IoHandle socket, std::function<void()> onReadable) = 0;
     virtual void Unwatch(IoHandle socket) = 0;
+
+    // What the loop holds for the add-in now: running timers, watched sockets, and windows of its
+    // own (the Win32 loop's message-only window for socket notices). All zero once everything has
+    // been let go; the DLL may be unloaded only then.
+    struct Holdings {
+        std::size_t timers = 0, watches = 0, windows = 0;
+        bool Empty() const { return timers == 0 && watches == 0 && windows == 0; }
+    };
+    virtual Holdings Held() const = 0;
 };
 
 // Portable shape of a thread hook procedure (hook code, wParam, lParam), as Windows calls it.
@@ -62,6 +72,8 @@ class Hooks {
     virtual bool Remove(HookHandle hook) = 0;
     // Passes a call on to the next hook in the chain.
     virtual std::intptr_t CallNext(int code, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // Hooks installed through this service and not yet removed.
+    virtual std::size_t Count() const = 0;
 };
 
 class Desktop {

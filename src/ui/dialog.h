@@ -170,6 +170,10 @@ Windowing& CurrentWindowing();
 // one, null when that was the default.
 Windowing* ReplaceWindowing(Windowing* windowing);
 
+// Lets go of what the window system keeps between windows (the pictures' bitmaps), before the
+// module may be unloaded. Made anew on the next use.
+void ReleaseCachedResources();
+
 // Font height of a point size on this screen, as a point font is made: -(points * dpi / 72).
 int PointsToHeight(int points, int logPixelsY);
 

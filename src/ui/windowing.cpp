@@ -9,6 +9,7 @@ namespace klt::ui {
 namespace win32 {
 // The Win32 window system, in ui/win32/.
 Windowing& DefaultWindowing();
+void FreePictureCache();
 }  // namespace win32
 #endif
 
@@ -40,6 +41,12 @@ Windowing* ReplaceWindowing(Windowing* windowing) {
     Windowing* previous = &CurrentWindowing();
     Override() = windowing;
     return previous == &BuildDefault() ? nullptr : previous;
+}
+
+void ReleaseCachedResources() {
+#ifdef _WIN32
+    win32::FreePictureCache();
+#endif
 }
 
 int PointsToHeight(int points, int logPixelsY) {

@@ -75,6 +75,8 @@ class Win32Hooks final : public Hooks {
             CallNextHookEx(nullptr, code, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
     }
 
+    std::size_t Count() const override { return installed_.size(); }
+
   private:
     std::map<HookHandle, std::pair<std::size_t, std::size_t>> installed_;
 };

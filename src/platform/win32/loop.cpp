@@ -45,22 +45,37 @@ LRESULT CALLBACK SocketWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     return 0;
 }
 
+// The window lives only while a socket is watched: a DLL's window class outlives the DLL unless
+// the DLL unregisters it, and a window whose procedure is unloaded crashes the next message.
+HWND g_socketWindow = nullptr;
+constexpr const wchar_t* kSocketWindowClass = L"KltSocketWindow";
+
+HMODULE ThisModule() {
+    // The class belongs to the module this code is in (the DLL inside the host).
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&SocketWindowProc), &self);
+    return self;
+}
+
 HWND SocketWindow() {
-    static HWND window = [] {
-        // The class belongs to the module this code is in (the DLL inside the host).
-        HMODULE self = nullptr;
-        GetModuleHandleExW(
-            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-            reinterpret_cast<LPCWSTR>(&SocketWindowProc), &self);
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = SocketWindowProc;
-        wc.hInstance = self;
-        wc.lpszClassName = L"KltSocketWindow";
-        RegisterClassW(&wc);
-        return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
-                               nullptr);
-    }();
-    return window;
+    if (g_socketWindow) return g_socketWindow;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = SocketWindowProc;
+    wc.hInstance = ThisModule();
+    wc.lpszClassName = kSocketWindowClass;
+    RegisterClassW(&wc);  // fails harmlessly when still registered
+    g_socketWindow = CreateWindowExW(0, kSocketWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     wc.hInstance, nullptr);
+    if (!g_socketWindow) UnregisterClassW(kSocketWindowClass, wc.hInstance);
+    return g_socketWindow;
+}
+
+void ReleaseSocketWindow() {
+    if (!g_socketWindow) return;
+    DestroyWindow(g_socketWindow);
+    g_socketWindow = nullptr;
+    UnregisterClassW(kSocketWindowClass, ThisModule());
 }
 
 // Answers false when WM_QUIT came; it is posted again so the outer loop ends as well.
@@ -124,18 +139,25 @@ class Win32Loop final : public Loop {
     }
 
     bool WatchReadable(IoHandle socket, std::function<void()> onReadable) override {
+        if (!onReadable) return false;
         HWND window = SocketWindow();
-        if (!window || !onReadable) return false;
+        if (!window) return false;
         const auto s = static_cast<SOCKET>(socket);
-        if (WSAAsyncSelect(s, window, kSocketMessage, FD_READ) != 0) return false;
+        if (WSAAsyncSelect(s, window, kSocketMessage, FD_READ) != 0) {
+            if (Watches().empty()) ReleaseSocketWindow();
+            return false;
+        }
         Watches()[s] = std::make_shared<std::function<void()>>(std::move(onReadable));
         return true;
     }
 
     void Unwatch(IoHandle socket) override {
         const auto s = static_cast<SOCKET>(socket);
-        if (Watches().erase(s) && SocketWindow()) WSAAsyncSelect(s, SocketWindow(), 0, 0);
+        if (Watches().erase(s) && g_socketWindow) WSAAsyncSelect(s, g_socketWindow, 0, 0);
+        if (Watches().empty()) ReleaseSocketWindow();
     }
+
+    Holdings Held() const override { return {Timers().size(), Watches().size(), g_socketWindow ? 1u : 0u}; }
 };
 
 }  // namespace

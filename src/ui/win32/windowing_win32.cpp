@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/diagnostics.h"
 #include "ui/dialog.h"
 #include "ui/win32/win32_ui.h"
 
@@ -110,6 +111,14 @@ class Win32DialogView final : public DialogView {
     int closeCode() const { return code_; }
     std::exception_ptr error() const { return error_; }
 
+    // The first error is rethrown after the modal loop; a later one only reaches the trace.
+    void KeepError() {
+        if (!error_)
+            error_ = std::current_exception();
+        else
+            platform::ReportCurrentException("dialog");
+    }
+
     // Runs `body`, keeping an escaping exception for RunModal to rethrow once the system's modal
     // loop is left: unwinding through the system's frames is not safe.
     template <typename Body>
@@ -117,7 +126,7 @@ class Win32DialogView final : public DialogView {
         try {
             body();
         } catch (...) {
-            if (!error_) error_ = std::current_exception();
+            KeepError();
             Close(kRunFailed);
         }
     }
@@ -327,7 +336,7 @@ class Win32DialogView final : public DialogView {
         try {
             controller_.OnClose(*this);
         } catch (...) {
-            if (!error_) error_ = std::current_exception();
+            KeepError();
         }
         EndDialog(hwnd_, code);
     }

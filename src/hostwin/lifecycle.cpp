@@ -1,0 +1,18 @@
+#include "hostwin/lifecycle.h"
+
+#include "hostwin/window_state.h"
+
+namespace klt::hostwin {
+
+void Stop() {
+    HostWindowState& w = WindowState();
+    w.handleWaitTimer.Reset();
+    w.formWaitTimer.Reset();
+}
+
+void Reset() {
+    Stop();
+    WindowState() = HostWindowState();
+}
+
+}  // namespace klt::hostwin
