@@ -25,6 +25,7 @@
 #include "platform/platform.h"
 #include "res/dialogs.h"
 #include "text/literal.h"
+#include "win32_connection.h"
 #include "win32_support.h"
 
 namespace {
@@ -323,42 +324,6 @@ std::wstring ShotDirectory() {
     return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer) : std::wstring();
 }
 
-// What klthost.exe gives the add-in at Init: the emulated host through our bridge.
-class Connection final : public IDispatch, public klt::com::IKltHostBridge {
-  public:
-    explicit Connection(klt::host::Host* host) : host_(host) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *object = static_cast<IDispatch*>(this);
-        } else if (riid == klt::com::kIidKltHostBridge) {
-            *object = static_cast<klt::com::IKltHostBridge*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetHost(void** host) override {
-        *host = host_;
-        return S_OK;
-    }
-
-  private:
-    klt::host::Host* host_;
-    ULONG refs_ = 1;
-};
 
 TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
     static const HMODULE dll = LoadLibraryW(DllPath().c_str());
@@ -379,7 +344,7 @@ TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
     settings.ibDirectory = "C:\\Base\\";
     settings.rightsSetName = std::string("Администратор"_cp);
     klt::emu::EmulatedHost host(settings);
-    Connection connection(&host);
+    klt::test::TestConnection connection(&host, true);  // as klthost.exe gives it, bridge and all
     ASSERT_EQ(addIn->Init(&connection), S_OK);
 
     const std::wstring shots = ShotDirectory();
