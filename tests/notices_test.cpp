@@ -177,6 +177,24 @@ TEST_F(Notices, OversizedDatagramsAreDroppedAndTextEndsAtZeroByte) {
     EXPECT_EQ(got[1], "ab");
 }
 
+// A window that closes on a notice stops its socket from inside the handler, with more notices
+// still queued: nothing more is delivered, and nothing of the closed socket is read.
+TEST_F(Notices, AHandlerMayStopItsOwnSocket) {
+    REQUIRE_PRIVATE_NAMESPACE();
+    int calls = 0;
+    frontdesk::NoticeSocket s;
+    ASSERT_TRUE(s.StartListening(5025, [&](const std::string&) {
+        ++calls;
+        s.Stop();
+    }));
+    Receiver raw(0);
+    for (int i = 0; i < 3; ++i) raw.SendTo(5025, "n");
+    Pump([&] { return calls > 0; });
+    Pump([] { return false; });
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(s.Listening());
+}
+
 TEST_F(Notices, AFloodLeavesTheLoopResponsive) {
     REQUIRE_PRIVATE_NAMESPACE();
     long received = 0;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <vector>
 
 #include "platform/service_slot.h"
@@ -56,13 +57,19 @@ class PosixListener : public DatagramListener {
             ssize_t n = ::recv(socket_, buffer.data(), buffer.size(), MSG_DONTWAIT | MSG_TRUNC);
             if (n < 0) return;  // nothing more (or an error): wait for the next notification
             if (static_cast<std::size_t>(n) > maxBytes_) continue;  // too long: dropped whole
-            handler_(std::string(buffer.data(), static_cast<std::size_t>(n)));
+            // The handler may close this listener (a window that shuts on a notice): it runs from a
+            // copy, and nothing of the listener is touched once it is gone.
+            const Network::DatagramHandler handler = handler_;
+            const std::weak_ptr<bool> alive = alive_;
+            handler(std::string(buffer.data(), static_cast<std::size_t>(n)));
+            if (alive.expired()) return;
         }
     }
 
     int socket_;
     std::size_t maxBytes_;
     Network::DatagramHandler handler_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class PosixNetwork : public Network {

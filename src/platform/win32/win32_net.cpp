@@ -1,5 +1,6 @@
 #include <winsock2.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/service_slot.h"
@@ -66,13 +67,19 @@ class WinListener : public DatagramListener {
                 return;
             }
             if (static_cast<std::size_t>(n) > maxBytes_) continue;
-            handler_(std::string(buffer.data(), static_cast<std::size_t>(n)));
+            // The handler may close this listener (a window that shuts on a notice): it runs from a
+            // copy, and nothing of the listener is touched once it is gone.
+            const Network::DatagramHandler handler = handler_;
+            const std::weak_ptr<bool> alive = alive_;
+            handler(std::string(buffer.data(), static_cast<std::size_t>(n)));
+            if (alive.expired()) return;
         }
     }
 
     SOCKET socket_;
     std::size_t maxBytes_;
     Network::DatagramHandler handler_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class WinNetwork : public Network {
