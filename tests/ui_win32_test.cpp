@@ -324,7 +324,6 @@ std::wstring ShotDirectory() {
     return n > 0 && n < MAX_PATH * 2 ? std::wstring(buffer) : std::wstring();
 }
 
-
 TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
     static const HMODULE dll = LoadLibraryW(DllPath().c_str());
     ASSERT_NE(dll, nullptr) << "cannot load klt_drv.dll; set KLT_DRV_DLL";
