@@ -231,7 +231,8 @@ TEST(UiWin32Dialog, KeypadIsBuiltFromTheTemplateAndAnswersClicks) {
                         // Positions are the template's dialog units on the dialog's font, mapped
                         // as the dialog manager maps them: the origin and the size each on its own,
                         // so the right edge is not MapDialogRect of the template's right edge (the
-                        // two round differently on some fonts).
+                        // two round differently on some fonts). One 4 x 8 cell gives the running
+                        // dialog's own base units, so both sides hold on whatever font it has.
                         RECT units{0, 0, 4, 8};
                         MapDialogRect(d, &units);
                         const int bx = units.right, by = units.bottom;

@@ -16,16 +16,8 @@
 namespace {
 
 using klt::test::Environment;
+using klt::test::PressKey;
 using klt::test::WaitFor;
-
-void Type(WORD vk) {
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = vk;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
 
 TEST(Win32CardSwipe, TypesASwipeIntoAnotherProgram) {
     const std::wstring caption = Environment(L"KLT_CARD_CAPTION");
@@ -41,13 +33,13 @@ TEST(Win32CardSwipe, TypesASwipeIntoAnotherProgram) {
     SetForegroundWindow(dialog);
     Sleep(500);
     // ";1234567890" about 20 ms apart: one burst for the reader.
-    Type(VK_OEM_1);
+    PressKey(VK_OEM_1);
     for (WORD vk = '1'; vk <= '9'; ++vk) {
         Sleep(20);
-        Type(vk);
+        PressKey(vk);
     }
     Sleep(20);
-    Type('0');
+    PressKey('0');
     Sleep(1000);  // the burst ends after 100 ms of silence; the module prints the event
     PostMessageW(GetDlgItem(dialog, klt::res::kPadConfirm), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10000)) << "the keypad stayed open";

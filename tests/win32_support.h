@@ -26,6 +26,16 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD ms) {
     return true;
 }
 
+// One press and release of a key, as the keyboard gives it to whatever window has the focus.
+inline void PressKey(WORD vk) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = vk;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 }  // namespace klt::test
 
 #endif  // _WIN32

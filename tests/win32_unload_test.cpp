@@ -47,12 +47,7 @@ HWND FocusedWindow() {
 // Dispatches this thread's messages until `key` goes down in them or `ms` have passed; answers
 // whether it came, that is whether no hook swallowed it.
 bool KeyArrives(WORD key, DWORD ms) {
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+    klt::test::PressKey(key);
     const ULONGLONG end = GetTickCount64() + ms;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
