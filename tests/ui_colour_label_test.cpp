@@ -302,6 +302,8 @@ TEST_F(ColourLabelTest, SystemColourChangeRefreshesTheFace) {
         ui::Colour SystemColourOf(ui::SystemColour) override { return Rgb(20, 20, 20); }
         int LogPixelsY() override { return 96; }
         void ShellOpen(const std::string&) override {}
+        ui::Rect ScreenRectOf(platform::WindowHandle) override { return {}; }
+        int CaptionHeight() override { return 0; }
     } dark;
     ui::Windowing* previous = ui::ReplaceWindowing(&dark);
     label_.OnSystemColoursChanged();

@@ -35,6 +35,8 @@ class ScriptedUsers final : public ui::Windowing {
     ui::Colour SystemColourOf(ui::SystemColour which) override { return inner_.SystemColourOf(which); }
     int LogPixelsY() override { return inner_.LogPixelsY(); }
     void ShellOpen(const std::string& cp1251) override { inner_.ShellOpen(cp1251); }
+    ui::Rect ScreenRectOf(platform::WindowHandle window) override { return inner_.ScreenRectOf(window); }
+    int CaptionHeight() override { return inner_.CaptionHeight(); }
 
   private:
     ui::HeadlessWindowing inner_;

@@ -7,6 +7,10 @@
 #include "ui/types.h"
 
 namespace klt::ui {
+struct Bitmap;
+}
+
+namespace klt::ui {
 
 // Text layout flags, in the values of the system's DrawText.
 namespace text_format {
@@ -53,6 +57,8 @@ class Canvas {
 
     // A picture of the module's resources, by its number, stretched over `r`.
     virtual void DrawPicture(int picture, const Rect& r) = 0;
+    // The part `source` of a picture read from a file, stretched over `r`.
+    virtual void DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) = 0;
 
     // Drawing outside `r` is lost until ClearClip.
     virtual void Clip(const Rect& r) = 0;

@@ -3,10 +3,12 @@
 // it reaches its window only through DialogView and paints only through Canvas. The backend in
 // force (Windowing) builds the window from template data and runs it modally.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
 #include "ui/canvas.h"
 #include "ui/types.h"
 
@@ -85,11 +87,19 @@ class DialogView {
     // The control's rectangle in the dialog's client pixels, and the dialog's client area.
     virtual Rect ControlRect(int id) const = 0;
     virtual Rect ClientRect() const = 0;
+    // Moves and sizes a control, in client pixels.
+    virtual void MoveControl(int id, const Rect& r) = 0;
+    // The window's outer rectangle on the screen, and moving and sizing it there; the client area
+    // follows.
+    virtual Rect WindowRect() const = 0;
+    virtual void PlaceWindow(const Rect& screen) = 0;
 
     // Repaint the control; with `parentToo` also the part of the dialog under it (needed when the
     // control lets the dialog show through).
     virtual void InvalidateControl(int id, bool parentToo) = 0;
     virtual void Invalidate() = 0;
+    // Repaint a part of the dialog's own area (client pixels).
+    virtual void InvalidateArea(const Rect& r) = 0;
 
     virtual void AttachCustomControl(int id, CustomControl* control) = 0;
     // Per-control timers with the control's own ids, delivered to its CustomControl::OnTimer.
@@ -145,6 +155,12 @@ class DialogController {
     }
     // The window is about to go; the view is still usable.
     virtual void OnClose(DialogView& view) { (void)view; }
+    // Windows that show a hall plan: where a point of the plan (797 x 489 pixels) lies in the
+    // client area now. Lets a scripted user touch a table whatever the window's size.
+    virtual std::optional<Point> PlanToClient(Point plan) const {
+        (void)plan;
+        return std::nullopt;
+    }
 };
 
 // A modal run that could not create its window answers this.
@@ -162,6 +178,11 @@ class Windowing {
     virtual int LogPixelsY() = 0;
     // Opens a web address or a file with the shell's "open" verb in a normal window.
     virtual void ShellOpen(const std::string& cp1251) = 0;
+    // A window's outer rectangle on the screen; for no window or one that is gone, the work area
+    // of the screen.
+    virtual Rect ScreenRectOf(platform::WindowHandle window) = 0;
+    // Height of a window caption, as the system draws it now.
+    virtual int CaptionHeight() = 0;
 };
 
 // The window system in force: Win32 on Windows, the headless one elsewhere. Tests swap it.

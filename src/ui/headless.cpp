@@ -67,6 +67,13 @@ void RecordingCanvas::DrawPicture(int picture, const Rect& r) {
     op.rect = r;
 }
 
+void RecordingCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) {
+    CanvasOp& op = Add(CanvasOp::Kind::Bitmap);
+    op.bitmap = &bitmap;
+    op.source = source;
+    op.rect = r;
+}
+
 void RecordingCanvas::Clip(const Rect& r) {
     Add(CanvasOp::Kind::Clip).rect = r;
 }
@@ -115,6 +122,13 @@ UserAction UserAction::Click(Point p) {
     return a;
 }
 
+UserAction UserAction::ClickPlan(Point plan) {
+    UserAction a;
+    a.kind = Kind::ClickPlan;
+    a.point = plan;
+    return a;
+}
+
 UserAction UserAction::Key(int virtualKey) {
     UserAction a;
     a.kind = Kind::Key;
@@ -157,6 +171,8 @@ Rect DialogUnitsToPixels(int x, int y, int cx, int cy, Size baseUnits) {
 HeadlessDialog::HeadlessDialog(const DialogTemplate& dialog, DialogController& controller, Size baseUnits)
     : dialog_(dialog), controller_(controller), caption_(dialog.caption) {
     client_ = DialogUnitsToPixels(0, 0, dialog.cx, dialog.cy, baseUnits);
+    const Rect frame = Frame();
+    window_ = {0, 0, client_.right + frame.left + frame.right, client_.bottom + frame.top + frame.bottom};
     const int points = dialog.fontPoints;
     Font font;
     font.height = PointsToHeight(points, 96);
@@ -229,6 +245,34 @@ bool HeadlessDialog::Click(Point p) {
     }
     controller_.OnClick(*this, p);
     return true;
+}
+
+bool HeadlessDialog::ClickPlan(Point plan) {
+    if (closed_) return false;
+    const std::optional<Point> p = controller_.PlanToClient(plan);
+    return p && Click(*p);
+}
+
+Rect HeadlessDialog::Frame() const {
+    // Thicknesses as the classic scheme draws them: a dialog frame of 3, a thin border of 1.
+    const int border = (dialog_.style & style::kModalFrame) ? 3 : (dialog_.style & style::kBorder) ? 1 : 0;
+    const int caption =
+        (dialog_.style & style::kCaption) == style::kCaption ? HeadlessWindowing::kCaptionHeight : 0;
+    return {border, border + caption, border, border};
+}
+
+void HeadlessDialog::PlaceWindow(const Rect& screen) {
+    window_ = screen;
+    const Rect frame = Frame();
+    client_ = {0, 0, std::max(0, screen.Width() - frame.left - frame.right),
+               std::max(0, screen.Height() - frame.top - frame.bottom)};
+}
+
+void HeadlessDialog::MoveControl(int id, const Rect& r) {
+    if (HeadlessControl* c = Get(id)) {
+        c->rect = r;
+        ++c->invalidations;
+    }
 }
 
 bool HeadlessDialog::Key(int key) {
@@ -414,6 +458,9 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
                 break;
             case UserAction::Kind::Click:
                 window.Click(a.point);
+                break;
+            case UserAction::Kind::ClickPlan:
+                window.ClickPlan(a.point);
                 break;
             case UserAction::Kind::Key:
                 window.Key(a.key);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "ui/bitmap.h"
 #include "ui/dialog.h"
 
 namespace klt::ui {
@@ -25,6 +26,7 @@ struct CanvasOp {
         Text,
         TextAt,
         Picture,
+        Bitmap,
         Clip,
         ClearClip,
         BeginBuffer,
@@ -38,6 +40,9 @@ struct CanvasOp {
     unsigned format = 0;
     TextAnchor anchor = TextAnchor::TopLeft;
     int picture = 0;
+    // DrawBitmap's picture (valid while the window that painted it is open) and the part drawn.
+    const Bitmap* bitmap = nullptr;
+    Rect source;
     Colour fill = 0;  // FillRect's colour
     // What was selected when the call came.
     bool pen = true;
@@ -69,6 +74,7 @@ class RecordingCanvas final : public Canvas {
     void DrawText(const std::string& cp1251, const Rect& r, unsigned format) override;
     void TextAt(Point p, const std::string& cp1251, TextAnchor anchor) override;
     void DrawPicture(int picture, const Rect& r) override;
+    void DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) override;
     void Clip(const Rect& r) override;
     void ClearClip() override;
     void BeginBuffer(const Rect& area) override;
@@ -106,7 +112,7 @@ class HeadlessDialog;
 
 // One step of a scripted user.
 struct UserAction {
-    enum class Kind { Press, Click, Key, Wait, Look };
+    enum class Kind { Press, Click, ClickPlan, Key, Wait, Look };
     Kind kind = Kind::Press;
     int id = 0;
     Point point;
@@ -116,6 +122,8 @@ struct UserAction {
 
     static UserAction Press(int controlId);
     static UserAction Click(Point p);
+    // A click where a point of the hall plan lies in the window (nothing when it shows no plan).
+    static UserAction ClickPlan(Point plan);
     static UserAction Key(int virtualKey);
     static UserAction Wait(std::int64_t ms);
     // Runs `look` on the open window: a test's assertions between the user's steps.
@@ -140,6 +148,7 @@ class HeadlessDialog final : public DialogView {
     // closed window, takes none).
     bool Press(int id);
     bool Click(Point p);
+    bool ClickPlan(Point plan);
     bool Key(int key);
     // Paints a custom control (or the dialog itself for id 0) as the system would ask it to now.
     RecordingCanvas Paint(int id);
@@ -149,6 +158,8 @@ class HeadlessDialog final : public DialogView {
     const HeadlessControl* Find(int id) const;
     const std::vector<HeadlessControl>& controls() const { return controls_; }
     unsigned dialogInvalidations() const { return dialogInvalidations_; }
+    // Parts of the dialog's own area invalidated one by one, in order.
+    const std::vector<Rect>& invalidatedAreas() const { return invalidatedAreas_; }
     const std::vector<std::pair<int, unsigned>>& notifications() const { return notifications_; }
     // Timers running now: (control id or 0 for the dialog, timer id).
     std::vector<std::pair<int, int>> RunningTimers() const;
@@ -170,8 +181,12 @@ class HeadlessDialog final : public DialogView {
     void SetControlCursor(int id, Cursor cursor) override;
     Rect ControlRect(int id) const override;
     Rect ClientRect() const override { return client_; }
+    void MoveControl(int id, const Rect& r) override;
+    Rect WindowRect() const override { return window_; }
+    void PlaceWindow(const Rect& screen) override;
     void InvalidateControl(int id, bool parentToo) override;
     void Invalidate() override { ++dialogInvalidations_; }
+    void InvalidateArea(const Rect& r) override { invalidatedAreas_.push_back(r); }
     void AttachCustomControl(int id, CustomControl* control) override;
     bool StartControlTimer(int id, int timerId, unsigned periodMs) override;
     void StopControlTimer(int id, int timerId) override;
@@ -186,11 +201,15 @@ class HeadlessDialog final : public DialogView {
     HeadlessControl* Get(int id);
     const HeadlessControl* Get(int id) const;
     void StopAllTimers();
+    // The frame around the client area: a caption on top when the style has one, and borders.
+    Rect Frame() const;
 
     const DialogTemplate& dialog_;
     DialogController& controller_;
     std::string caption_;
+    Rect window_;
     Rect client_;
+    std::vector<Rect> invalidatedAreas_;
     std::vector<HeadlessControl> controls_;
     std::map<int, CustomControl*> custom_;
     std::map<std::pair<int, int>, platform::TimerId> timers_;
@@ -224,6 +243,14 @@ class HeadlessWindowing final : public Windowing {
     Colour SystemColourOf(SystemColour which) override;
     int LogPixelsY() override { return 96; }
     void ShellOpen(const std::string& cp1251) override { opened_.push_back(cp1251); }
+    // Every window is a 1024 x 768 screen's main window; captions are 18 pixels high.
+    Rect ScreenRectOf(platform::WindowHandle window) override {
+        (void)window;
+        return kScreen;
+    }
+    int CaptionHeight() override { return kCaptionHeight; }
+    static constexpr Rect kScreen{0, 0, 1024, 768};
+    static constexpr int kCaptionHeight = 18;
 
     const std::vector<DialogRecord>& history() const { return history_; }
     const std::vector<std::string>& shellOpened() const { return opened_; }

@@ -3,6 +3,7 @@
 
 #include "text/cp1251.h"
 #include "ui/picture.h"
+#include "ui/bitmap.h"
 #include "ui/win32/win32_ui.h"
 
 namespace klt::ui::win32 {
@@ -231,6 +232,21 @@ void GdiCanvas::DrawPicture(int picture, const Rect& r) {
     SetStretchBltMode(dc_, COLORONCOLOR);
     StretchBlt(dc_, r.left, r.top, r.Width(), r.Height(), source.Get(), 0, 0, info.bmWidth, info.bmHeight,
                SRCCOPY);
+}
+
+void GdiCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) {
+    if (bitmap.width <= 0 || bitmap.height <= 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bitmap.width;
+    info.bmiHeader.biHeight = -bitmap.height;  // top row first, as the pixels are kept
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(dc_, COLORONCOLOR);
+    // The source rectangle of a top-down DIB counts rows from the top as well.
+    StretchDIBits(dc_, r.left, r.top, r.Width(), r.Height(), source.left, source.top, source.Width(),
+                  source.Height(), bitmap.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void GdiCanvas::Clip(const Rect& r) {

@@ -56,6 +56,7 @@ class GdiCanvas final : public Canvas {
     void DrawText(const std::string& cp1251, const Rect& r, unsigned format) override;
     void TextAt(Point p, const std::string& cp1251, TextAnchor anchor) override;
     void DrawPicture(int picture, const Rect& r) override;
+    void DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) override;
     void Clip(const Rect& r) override;
     void ClearClip() override;
     void BeginBuffer(const Rect& area) override;

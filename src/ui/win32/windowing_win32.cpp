@@ -293,6 +293,22 @@ class Win32DialogView final : public DialogView {
         InvalidateRect(item, nullptr, FALSE);
     }
     void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
+    void InvalidateArea(const Rect& r) override {
+        const RECT rc{r.left, r.top, r.right, r.bottom};
+        InvalidateRect(hwnd_, &rc, TRUE);
+    }
+    void MoveControl(int id, const Rect& r) override {
+        if (HWND item = Item(id)) MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
+    }
+    Rect WindowRect() const override {
+        RECT rc{};
+        GetWindowRect(hwnd_, &rc);
+        return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+    void PlaceWindow(const Rect& screen) override {
+        SetWindowPos(hwnd_, nullptr, screen.left, screen.top, screen.Width(), screen.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     void AttachCustomControl(int id, CustomControl* control) override {
         HWND item = Item(id);
         if (!item) return;
@@ -432,6 +448,14 @@ class Win32Windowing final : public Windowing {
     void ShellOpen(const std::string& cp1251) override {
         ShellExecuteW(nullptr, L"open", Wide(cp1251).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
+    Rect ScreenRectOf(platform::WindowHandle window) override {
+        RECT rc{};
+        HWND hwnd = reinterpret_cast<HWND>(window);
+        if (!hwnd || !IsWindow(hwnd) || !GetWindowRect(hwnd, &rc))
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+        return {rc.left, rc.top, rc.right, rc.bottom};
+    }
+    int CaptionHeight() override { return GetSystemMetrics(SM_CYCAPTION); }
 };
 
 }  // namespace
