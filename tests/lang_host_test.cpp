@@ -143,7 +143,7 @@ TEST_F(LangHost, MethodsTakeOmittedTrailingArgumentsAsEmptyValues) {
     EXPECT_EQ(RunBody(), "6:6 Слишком много фактических параметров");
     EXPECT_EQ(out_, "после 3\n");
     // The omitted mode read as 0, which the object turns into its first mode.
-    EXPECT_EQ(hostwin::WindowState().screenMode, 1);
+    EXPECT_EQ(core::State().screenMode, 1);
 }
 
 TEST_F(LangHost, AddInRunTimeErrorsStopTheModuleAtTheCall) {

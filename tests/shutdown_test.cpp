@@ -129,14 +129,14 @@ TEST(ProcessState, OneResetPutsEverySubsystemBackToItsLoadTimeValues) {
     frontdesk::Settings().listenPort = 5000;
     frontdesk::Settings().sumDisplayMode = 1;
     drivers::SharedDisplayTexts().idleLine1 = "idle";
-    hostwin::WindowState().screenMode = 3;
+    core::State().screenMode = 3;
     halls::SetCurrentFormatWord(9);
     assembly::ResetProcessState();
     EXPECT_EQ(core::State().ibDirectory, "");
     EXPECT_EQ(frontdesk::Settings().listenPort, 0);
     EXPECT_EQ(frontdesk::Settings().sumDisplayMode, 0);
     EXPECT_EQ(drivers::SharedDisplayTexts().idleLine1, "");
-    EXPECT_EQ(hostwin::WindowState().screenMode, 1);
+    EXPECT_EQ(core::State().screenMode, 1);
     EXPECT_EQ(halls::CurrentFormatWord(), halls::kInitialFormatWord);
 }
 

@@ -57,10 +57,10 @@ TEST_F(WindowsObject, SettingsAndSavedHandles) {
     hostwin::HostWindowState& w = hostwin::WindowState();
     for (int mode : {0, -2}) {
         ASSERT_TRUE(Call("РежимЭкрана"_cp, {host::Value(mode)}));
-        EXPECT_EQ(w.screenMode, 1);
+        EXPECT_EQ(core::State().screenMode, 1);
     }
     ASSERT_TRUE(Call("РежимЭкрана"_cp, {host::Value(2)}));
-    EXPECT_EQ(w.screenMode, 2);
+    EXPECT_EQ(core::State().screenMode, 2);
     ASSERT_TRUE(Call("Отладка"_cp, {host::Value(5)}));
     EXPECT_EQ(w.developerMode, 5);
     ASSERT_TRUE(Call("МаксКолСтоловВЗале"_cp, {host::Value(60)}));

@@ -30,6 +30,9 @@ struct AddInState {
     std::int32_t showText = 0;
     int pocketMode = 0;
     platform::WindowHandle hostMainWindow = 0;
+    // The work area the hall view is laid out for: 1 is 800 x 600, 2 is 1024 x 768. Part of the
+    // window management's state, kept here because the hall view reads it too.
+    std::int32_t screenMode = 1;
     platform::ScopedHook formHook;        // the window-procedure return hook chosen by the rights set
     const ClassEntry* classes = nullptr;  // as registered, for unregistering at Done
     bool initialised = false;

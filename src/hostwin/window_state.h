@@ -19,7 +19,6 @@ struct HostWindowState {
     platform::WindowHandle settingsWindow = 0;
     host::Document* receiptDocument = nullptr;
     std::int32_t developerMode = 0;
-    std::int32_t screenMode = 1;
     std::array<std::string, 3> titleLines;
     std::int32_t titleIndex = 0;
     std::int32_t hallTableLimit = 40;

@@ -126,7 +126,7 @@ void CWin1::NothingToHide(core::MethodCall&) {}
 
 void CWin1::SetScreenMode(core::MethodCall& call) {
     const std::int32_t mode = call.Int(0);
-    WindowState().screenMode = mode > 0 ? mode : 1;
+    core::State().screenMode = mode > 0 ? mode : 1;
 }
 
 void CWin1::SetHallTableLimit(core::MethodCall& call) {

@@ -21,4 +21,19 @@ inline constexpr int kPictureConfirm = 307;
 // 45 × 45.
 inline constexpr int kPictureCancel = 313;
 
+// Command buttons of the hall views.
+inline constexpr int kPictureHallClose = 252;     // leave the hall
+inline constexpr int kPictureReserve = 253;       // "Бронь"
+inline constexpr int kPictureMerge = 254;         // "Объединить"
+inline constexpr int kPictureReturn = 255;        // "Возврат"
+inline constexpr int kPictureSummary = 256;       // the user's active orders
+inline constexpr int kPictureToHall = 257;        // change to a hall
+inline constexpr int kPictureToBar = 258;         // change to a bar counter
+inline constexpr int kPictureBatchPayment = 259;  // "Пакетная оплата"
+inline constexpr int kPictureService = 260;       // "Сервис"
+// Buttons of the zone-change window.
+inline constexpr int kPictureZoneChange = 289;  // "Смена зала"
+inline constexpr int kPictureUserChange = 290;  // "Смена пользователя"
+inline constexpr int kPictureMoveToHall = 312;  // "Перевести в ЗАЛ"
+
 }  // namespace klt::res
