@@ -14,6 +14,10 @@ root=$PWD
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r examples/base "$work/base"
+# A reservation only means something relative to now, so the sample cannot hold one: table 3 of
+# hall 2 is booked for 40 minutes from the start, named as the configuration names reservations
+# ("_HH_DDMMYY_hhmm_TT").
+touch "$work/base/ДАННЫЕ/БРОНЬ_ЗАКАЗЫ/$(date -d '+40 minutes' +_02_%d%m%y_%H%M_03)"
 mkdir "$work/ports"
 cd "$work"
 # The order ends with "ПослатьВПорт", a UDP broadcast to the other workstations: here it stays inside
