@@ -1,5 +1,5 @@
-// The sample's halls, bar counter and orders. Module authors rely on these numbers (see
-// examples/README.md): change them together with that description.
+// The sample's halls, bar counter and orders. Module authors rely on these numbers: change them
+// together with examples/README.md.
 #include "tools/sample_base/sample_base.h"
 
 #include <memory>
@@ -39,7 +39,7 @@ halls::LogFont Font(std::string_view face, int height, int weight) {
 
 enum class Look { Ellipse, Rhombus, Rounded, Plain };
 
-struct TableSpec {
+struct TableEntry {
     int number;
     std::string_view name;  // CP1251; empty: the editor's "№ N"
     Look look;
@@ -74,12 +74,12 @@ void Style(halls::TableRecord& r, int variant) {
     }
 }
 
-halls::Plan MakePlan(const halls::HallHeader& header, const std::vector<TableSpec>& specs, Colour fill,
+halls::Plan MakePlan(const halls::HallHeader& header, const std::vector<TableEntry>& entries, Colour fill,
                      Colour outline) {
     halls::Plan plan;
     plan.header = std::make_shared<halls::HallHeader>(header);
     int variant = 0;
-    for (const TableSpec& s : specs) {
+    for (const TableEntry& s : entries) {
         const halls::Shape shape = s.look == Look::Ellipse   ? halls::Shape::Ellipse
                                    : s.look == Look::Rhombus ? halls::Shape::Rhombus
                                                              : halls::Shape::Rectangle;
@@ -109,7 +109,7 @@ halls::HallHeader Header(std::string_view picture) {
 
 // Hall 1: the main room, no picture.
 halls::Plan HallOne() {
-    const std::vector<TableSpec> tables = {
+    const std::vector<TableEntry> tables = {
         {1, {}, Look::Ellipse, {40, 40, 140, 120}},
         {2, {}, Look::Ellipse, {190, 40, 290, 120}},
         {3, {}, Look::Rounded, {340, 40, 480, 120}},
@@ -128,7 +128,7 @@ halls::Plan HallOne() {
 
 // Hall 2: the room with the bar counter drawn on its picture (top right), tables kept off it.
 halls::Plan HallTwo() {
-    const std::vector<TableSpec> tables = {
+    const std::vector<TableEntry> tables = {
         {1, {}, Look::Ellipse, {40, 40, 130, 120}},
         {2, {}, Look::Ellipse, {40, 190, 130, 270}},
         {3, {}, Look::Ellipse, {40, 340, 130, 420}},
@@ -147,7 +147,7 @@ halls::Plan HallTwo() {
 
 // Bar counter 1: eight seats along the counter, two barrels, a sofa and a long terrace table.
 halls::Plan BarOne() {
-    std::vector<TableSpec> tables;
+    std::vector<TableEntry> tables;
     for (int seat = 1; seat <= 8; ++seat)
         tables.push_back({seat, {}, Look::Ellipse, {40 + (seat - 1) * 90, 60, 110 + (seat - 1) * 90, 130}});
     tables.push_back({9, "Бочка 1"_cp, Look::Rhombus, {80, 200, 230, 340}});
