@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/state.h"
+#include "halls/hall_view.h"
 #include "halls/markers.h"
 #include "halls/table_drawing.h"
 #include "halls/table_states.h"
@@ -18,9 +19,6 @@ namespace klt::halls {
 using namespace klt::text::literals;
 
 namespace {
-
-// A hall background is a screen-sized picture; a file beyond this is not one.
-constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
 
 // The compact windows draw the turned plan over 171 x 265 px from the client's corner.
 constexpr int kTurnedWidth = 171;
@@ -119,6 +117,7 @@ void ZoneChange::OnOpen(ui::DialogView& view) {
     ui::Font captionFont;
     captionFont.height = 20;
     captionFont.weight = 700;
+    captionFont.charset = 204;  // RUSSIAN_CHARSET
     captionFont.face = "Times New Roman";
     view.SetControlText(res::kZoneCaptionLower, params_.caption227);
     view.SetControlText(res::kZoneCaptionUpper, params_.caption226);
