@@ -10,6 +10,7 @@
 // Before any header that declares the canvas: it undoes <windows.h>'s DrawText macro.
 #include "ui/win32/win32_ui.h"
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,12 +19,16 @@
 // After interfaces.h, which brings the COM base interfaces.
 #include "com/bridge.h"
 #include "com/module.h"
+#include "core/addin.h"
+#include "core/state.h"
 #include "emulator/emulated_host.h"
 #include "frontdesk/colour_label.h"
 #include "frontdesk/course_choice.h"
 #include "frontdesk/number_pad.h"
+#include "halls/hall_view.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
+#include "res/hall_dialogs.h"
 #include "text/literal.h"
 #include "win32_connection.h"
 #include "win32_support.h"
@@ -169,6 +174,24 @@ TEST(UiWin32Canvas, GradientBandsAndShapesLandOnThePixels) {
     EXPECT_EQ(b.At(85, 5), RGB(255, 255, 255));  // and no fill inside it
 }
 
+// A table's thick outline stays inside its rectangle, where a plain pen would spill out of it.
+TEST(UiWin32Canvas, AnInsideFramePenKeepsWithinTheRectangle) {
+    Bitmap b(40, 40);
+    {
+        klt::ui::win32::GdiCanvas canvas(b.dc());
+        canvas.FillRect({0, 0, 40, 40}, RGB(255, 255, 255));
+        canvas.SetInsideFramePen(RGB(0, 0, 255), 6);
+        canvas.SetBrush(RGB(0, 128, 0));
+        canvas.Rectangle({10, 10, 30, 30});
+    }
+    EXPECT_EQ(b.At(9, 20), RGB(255, 255, 255));
+    EXPECT_EQ(b.At(10, 20), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(15, 20), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(20, 20), RGB(0, 128, 0));
+    EXPECT_EQ(b.At(29, 20), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(30, 20), RGB(255, 255, 255));
+}
+
 TEST(UiWin32Canvas, TheBufferReachesTheTargetOnlyWhenEnded) {
     Bitmap b(40, 40);
     klt::ui::win32::GdiCanvas canvas(b.dc());
@@ -303,6 +326,49 @@ TEST(UiWin32Dialog, CourseChoiceAnswersTheButtonClicked) {
     EXPECT_EQ(choice.Run(), IDOK);
     EXPECT_FALSE(user.timedOut());
     EXPECT_EQ(choice.course(), 3);
+}
+
+// The full hall view on a real screen: built from its template without a caption over the main
+// window's place, its table painted through GDI, and a touch on the table answered.
+TEST(UiWin32Dialog, HallViewPaintsItsTablesAndAnswersATouch) {
+    const std::filesystem::path base = std::filesystem::temp_directory_path() / "klt-hall-view-test";
+    std::filesystem::create_directories(base);
+    const std::string savedIb = klt::core::State().ibDirectory;
+    klt::core::State().ibDirectory = klt::core::DoubleBackslashes(base.string() + "\\");
+    klt::halls::Plan plan;
+    klt::halls::TableItem table;
+    table.record =
+        klt::halls::NewTableRecord(7, RGB(0, 160, 0), klt::halls::Shape::Rectangle, {100, 100, 300, 200});
+    plan.tables.push_back(table);
+    ASSERT_TRUE(klt::halls::SavePlan(klt::core::State().ibDirectory, klt::halls::PlanKind::Bar, 2, plan));
+
+    klt::halls::HallViewParams params;
+    params.kind = klt::halls::PlanKind::Bar;
+    params.number = 2;
+    params.rights = std::string(64, '0') + "1";  // right 65: the bar's tables
+    params.permission = [](const std::string&) { return true; };
+    klt::halls::HallView view(params, false);
+    Win32User user({Check([&](HWND d) {
+        EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, 0);
+        const klt::ui::Rect main = klt::ui::CurrentWindowing().ScreenRectOf(0);
+        const int caption = GetSystemMetrics(SM_CYCAPTION);
+        RECT rc;
+        GetWindowRect(d, &rc);
+        EXPECT_EQ(rc.left, main.left + (main.Width() - 800) / 2 + 3);
+        EXPECT_EQ(rc.bottom - rc.top, 600 - caption - 8);
+        UpdateWindow(d);
+        const klt::ui::Point centre = *view.PlanToClient({200, 150});
+        HDC dc = GetDC(d);
+        EXPECT_EQ(GetPixel(dc, centre.x, centre.y), RGB(0, 160, 0));
+        ReleaseDC(d, dc);
+        PostMessageW(d, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    })});
+    EXPECT_EQ(view.Run(), IDOK);
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(view.result(), std::string("Выбор стола_2_7_0_Чек_ИзБара"_cp));
+    klt::core::State().ibDirectory = savedIb;
+    std::error_code ec;
+    std::filesystem::remove_all(base, ec);
 }
 
 // ---- the keypad of klt_drv.dll, through the host's call ----
