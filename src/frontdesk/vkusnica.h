@@ -23,6 +23,8 @@ class CWin : public core::ContextClassBase {
     void SetSumDisplayMode(core::MethodCall& call);
     void SetListenPort(core::MethodCall& call);
     void RememberHallsAndTables(core::MethodCall& call);
+    void OpenHall(core::MethodCall& call);
+    void ChooseTable(core::MethodCall& call);
     void SendToPort(core::MethodCall& call);
     void EnableSpecialKeyboard(core::MethodCall& call);
 };
