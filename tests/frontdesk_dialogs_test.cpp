@@ -4,7 +4,10 @@
 
 #include "frontdesk/course_choice.h"
 #include "frontdesk/number_pad.h"
+#include "core/state.h"
 #include "res/dialogs.h"
+#include "res/hall_dialogs.h"
+#include "res/zone_dialogs.h"
 #include "res/pictures.h"
 #include "test_support.h"
 #include "ui/headless.h"
@@ -306,6 +309,46 @@ TEST_F(FrontDeskDialogs, CourseChoiceAnswersTheCourseOrZero) {
         EXPECT_EQ(r.kind(), host::ValueKind::Number);
         EXPECT_EQ(r.GetInt32(), course);
     }
+    EXPECT_TRUE(host().TakeErrors().empty());
+}
+
+// The place is compared byte for byte, pocket mode picks the compact windows at each call, and
+// what the window left comes back as text.
+TEST_F(FrontDeskDialogs, HallAndTableChoiceOpenTheirWindowsAndAnswerTheirResults) {
+    using Shown = std::pair<int, std::string>;  // the window's template and the method's answer
+    const std::string rights(100, '1');
+    auto call = [&](const char* method, std::vector<host::Value> args, int button) {
+        ui_.windowing.Queue({Press(button)});
+        host::Value r;
+        EXPECT_TRUE(host().CallMethod(*object_.GetContext(), Cp(method), std::move(args), &r));
+        EXPECT_EQ(r.kind(), host::ValueKind::String);
+        return Shown(ui_.windowing.history().back().templateId, r.GetString());
+    };
+    auto hall = [&](const std::string& place) {
+        return std::vector<host::Value>{host::Value(place), host::Value(3), Text(""), host::Value(rights),
+                                        Text(""),           Text(""),       Text(""), host::Value(0),
+                                        host::Value(0),     host::Value(0), Text("")};
+    };
+    EXPECT_EQ(call("ОткрытьЗал"_cp.data(), hall("Зал"_cp.data()), res::kHallMerge),
+              Shown(res::kHallViewDialog, "Объединить_3_ИзЗала"_cp.data()));
+    EXPECT_EQ(call("ОткрытьЗал"_cp.data(), hall("зал"_cp.data()), res::kHallMerge).second,
+              "Объединить_3_ИзБара"_cp.data());
+    const std::vector<host::Value> choose{Text("ИзЗала"_cp.data()),
+                                          host::Value(2),
+                                          Text("Веранда"_cp.data()),
+                                          host::Value(rights),
+                                          Text(""),
+                                          Text(""),
+                                          Text(""),
+                                          Text("")};
+    EXPECT_EQ(call("ВыбратьСтол"_cp.data(), choose, res::kZoneCancel),
+              Shown(res::kZoneChangeDialog, "Отмена_2_ИзСменыЗала"_cp.data()));
+    EXPECT_EQ(ui_.windowing.history().back().caption, "ЗАЛ:    Веранда"_cp.data());
+
+    core::State().pocketMode = 1;
+    EXPECT_EQ(call("ОткрытьЗал"_cp.data(), hall("Зал"_cp.data()), res::kCompactMerge),
+              Shown(res::kCompactHallDialog, "Объединить_3_ИзЗала"_cp.data()));
+    EXPECT_EQ(call("ВыбратьСтол"_cp.data(), choose, res::kCompactPlanOk), Shown(res::kCompactPlanDialog, ""));
     EXPECT_TRUE(host().TakeErrors().empty());
 }
 
