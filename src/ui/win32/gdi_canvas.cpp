@@ -1,9 +1,11 @@
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <vector>
 
 #include "text/cp1251.h"
-#include "ui/picture.h"
 #include "ui/bitmap.h"
+#include "ui/picture.h"
 #include "ui/win32/win32_ui.h"
 
 namespace klt::ui::win32 {
@@ -235,18 +237,38 @@ void GdiCanvas::DrawPicture(int picture, const Rect& r) {
 }
 
 void GdiCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) {
-    if (bitmap.width <= 0 || bitmap.height <= 0) return;
+    if (bitmap.width <= 0 || bitmap.height <= 0 || r.Empty() ||
+        bitmap.pixels.size() !=
+            static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
+        return;
+    // Only what lies inside the picture is drawn, on the part of `r` it maps to.
+    const Rect inside{std::max(source.left, 0), std::max(source.top, 0), std::min(source.right, bitmap.width),
+                      std::min(source.bottom, bitmap.height)};
+    if (source.Empty() || inside.Empty()) return;
+    const auto map = [](int v, int from0, int fromSize, int to0, int toSize) {
+        return to0 + static_cast<int>(static_cast<long long>(v - from0) * toSize / fromSize);
+    };
+    const Rect dest{map(inside.left, source.left, source.Width(), r.left, r.Width()),
+                    map(inside.top, source.top, source.Height(), r.top, r.Height()),
+                    map(inside.right, source.left, source.Width(), r.left, r.Width()),
+                    map(inside.bottom, source.top, source.Height(), r.top, r.Height())};
+    if (dest.Empty()) return;
+    // The rows drawn are handed over as a top-down DIB of their own and taken from its origin:
+    // StretchDIBits counts a source row from the bottom for a top-down DIB too, except when it
+    // copies unstretched from the origin. From the origin of a DIB exactly as high as the part
+    // drawn, both readings are the same rows.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = bitmap.width;
-    info.bmiHeader.biHeight = -bitmap.height;  // top row first, as the pixels are kept
+    info.bmiHeader.biHeight = -inside.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    const std::uint32_t* rows =
+        bitmap.pixels.data() + static_cast<std::size_t>(inside.top) * static_cast<std::size_t>(bitmap.width);
     SetStretchBltMode(dc_, COLORONCOLOR);
-    // The source rectangle of a top-down DIB counts rows from the top as well.
-    StretchDIBits(dc_, r.left, r.top, r.Width(), r.Height(), source.left, source.top, source.Width(),
-                  source.Height(), bitmap.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc_, dest.left, dest.top, dest.Width(), dest.Height(), inside.left, 0, inside.Width(),
+                  inside.Height(), rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void GdiCanvas::Clip(const Rect& r) {
