@@ -55,7 +55,9 @@ std::optional<Bitmap> DecodeBmp(std::string_view b) {
     }
     const bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
+        width * height > kMaxBitmapPixels)
+        return std::nullopt;
 
     std::uint32_t masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
     if (compression == kBitFields) {

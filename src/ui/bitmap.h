@@ -24,8 +24,11 @@ struct Bitmap {
     }
 };
 
-// Pictures larger than this are refused: a hall background is a screen, not a poster.
+// Pictures larger than this are refused: a hall background is a screen, not a poster. The area
+// is bounded too, so a small file of one-bit rows cannot ask a 32-bit process for a quarter of a
+// gigabyte of pixels.
 inline constexpr int kMaxBitmapSide = 8192;
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{4096} * 4096;
 
 // A ".bmp" file's bytes: 1, 4, 8, 24 and 32 bits a pixel, uncompressed (and bit-field 16/32),
 // bottom-up or top-down. Nothing for anything else or for a damaged file.
