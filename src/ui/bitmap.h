@@ -34,6 +34,14 @@ inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{4096} * 4096;
 // bottom-up or top-down. Nothing for anything else or for a damaged file.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
 
+// The part of `source` that lies inside the picture, and where it lands when all of `source` is
+// stretched over `dest`; nothing when no pixel of it would show.
+struct BitmapPart {
+    Rect source;
+    Rect dest;
+};
+std::optional<BitmapPart> VisiblePart(const Bitmap& bitmap, const Rect& source, const Rect& dest);
+
 // The picture turned a quarter: the point (x, y) goes to (y, width - 1 - x).
 Bitmap TurnQuarter(const Bitmap& bitmap);
 

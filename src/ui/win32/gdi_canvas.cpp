@@ -1,6 +1,6 @@
-#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "text/cp1251.h"
@@ -237,22 +237,8 @@ void GdiCanvas::DrawPicture(int picture, const Rect& r) {
 }
 
 void GdiCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) {
-    if (bitmap.width <= 0 || bitmap.height <= 0 || r.Empty() ||
-        bitmap.pixels.size() !=
-            static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
-        return;
-    // Only what lies inside the picture is drawn, on the part of `r` it maps to.
-    const Rect inside{std::max(source.left, 0), std::max(source.top, 0), std::min(source.right, bitmap.width),
-                      std::min(source.bottom, bitmap.height)};
-    if (source.Empty() || inside.Empty()) return;
-    const auto map = [](int v, int from0, int fromSize, int to0, int toSize) {
-        return to0 + static_cast<int>(static_cast<long long>(v - from0) * toSize / fromSize);
-    };
-    const Rect dest{map(inside.left, source.left, source.Width(), r.left, r.Width()),
-                    map(inside.top, source.top, source.Height(), r.top, r.Height()),
-                    map(inside.right, source.left, source.Width(), r.left, r.Width()),
-                    map(inside.bottom, source.top, source.Height(), r.top, r.Height())};
-    if (dest.Empty()) return;
+    const std::optional<BitmapPart> part = VisiblePart(bitmap, source, r);
+    if (!part) return;
     // The rows drawn are handed over as a top-down DIB of their own and taken from its origin:
     // StretchDIBits counts a source row from the bottom for a top-down DIB too, except when it
     // copies unstretched from the origin. From the origin of a DIB exactly as high as the part
@@ -260,15 +246,16 @@ void GdiCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect&
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = bitmap.width;
-    info.bmiHeader.biHeight = -inside.Height();
+    info.bmiHeader.biHeight = -part->source.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const std::uint32_t* rows =
-        bitmap.pixels.data() + static_cast<std::size_t>(inside.top) * static_cast<std::size_t>(bitmap.width);
+    const std::uint32_t* rows = bitmap.pixels.data() + static_cast<std::size_t>(part->source.top) *
+                                                           static_cast<std::size_t>(bitmap.width);
+    const Rect& d = part->dest;
     SetStretchBltMode(dc_, COLORONCOLOR);
-    StretchDIBits(dc_, dest.left, dest.top, dest.Width(), dest.Height(), inside.left, 0, inside.Width(),
-                  inside.Height(), rows, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc_, d.left, d.top, d.Width(), d.Height(), part->source.left, 0, part->source.Width(),
+                  part->source.Height(), rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void GdiCanvas::Clip(const Rect& r) {
