@@ -3,10 +3,14 @@
 // module seen by the add-in through host::Module, and external events.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
+
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
 #include "hostwin/window_state.h"
+#include "platform/files.h"
 #include "res/dialogs.h"
 #include "test_support.h"
 
@@ -360,6 +364,58 @@ TEST_F(LangHost, ScriptedUsersAnswerTheModalWindowsInOrder) {
     EXPECT_FALSE(users.history()[0].abandoned);
     EXPECT_FALSE(users.history()[1].abandoned) << "Esc was the user's own answer";
     EXPECT_TRUE(users.history()[2].abandoned);
+}
+
+// A window showing a hall plan at half its size, 10 pixels in: the point a click lands on.
+class PlanWindow final : public ui::DialogController {
+  public:
+    void OnOpen(ui::DialogView&) override {}
+    void OnClick(ui::DialogView& view, ui::Point p) override {
+        clicked = p;
+        view.Close(ui::kIdOk);
+    }
+    std::optional<ui::Point> PlanToClient(ui::Point plan) const override {
+        return ui::Point{10 + plan.x / 2, 10 + plan.y / 2};
+    }
+    std::optional<ui::Point> clicked;
+};
+constexpr ui::DialogTemplate kPlanTemplate{9002, "Plan", 300, 200, 0, 8, "MS Sans Serif", {}};
+
+TEST_F(LangHost, ScriptedUsersTakeSnapshotsAndTouchHallPlans) {
+    lang::ScriptedUsers users;
+    const std::filesystem::path shot =
+        std::filesystem::temp_directory_path() /
+        ("klt_snapshot_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".svg");
+    const std::string source =
+        "Эм = СоздатьОбъект(\"Эмулятор\");\n"
+        "Эм.Окно(); Эм.Нажать(" +
+        std::to_string(res::kPadKey7) + "); Эм.Снимок(\"" + shot.string() + "\"); Эм.Нажать(" +
+        std::to_string(res::kPadConfirm) +
+        ");\n"
+        "Эм.Окно(); Эм.ЩелкнутьНаПлане(400, 200);\n"
+        "В = СоздатьОбъект(\"Vkusnica\");\n"
+        "Сообщить(В.ЗапросЧисла(\"0\", \"Гости <2>\", 2));";
+    Load(source.c_str());
+    module_->SetScriptedUsers(&users);
+    ASSERT_EQ(RunBody(), "ok");
+    EXPECT_EQ(out_, "7.00\n");
+    std::string svg;
+    ASSERT_TRUE(platform::Files().ReadAll(shot.string(), svg, 1 << 22));
+    std::filesystem::remove(shot);
+    // The caption, escaped, in UTF-8; the display as the colour label paints it; each key's picture.
+    EXPECT_NE(svg.find("<title>Гости &lt;2&gt;</title>"), std::string::npos);
+    EXPECT_NE(svg.find(">7.00</tspan>"), std::string::npos);
+    std::size_t pictures = 0;
+    for (std::size_t at = 0;
+         (at = svg.find("xlink:href=\"data:image/png;base64,iVBORw0KGgo", at)) != std::string::npos; ++at)
+        ++pictures;
+    EXPECT_EQ(pictures, std::size(res::kNumberPadControls) - 2);  // all but the frame and the display
+    EXPECT_TRUE(svg.ends_with("</svg>\n"));
+
+    // The plan's point 400, 200 is where this window shows it.
+    PlanWindow plan;
+    EXPECT_EQ(ui::CurrentWindowing().RunModal(kPlanTemplate, plan), ui::kIdOk);
+    EXPECT_EQ(plan.clicked, (ui::Point{210, 110}));
 }
 
 TEST_F(LangHost, WithoutScriptedUsersTheirObjectRefuses) {

@@ -1,5 +1,5 @@
-// The module's pictures: every number the keypad and course windows use exists, at its size, in
-// 16 colours, and shows something that tells the keys apart.
+// The module's pictures: every number the keypad, course and hall windows use exists, at its size,
+// in 16 colours, and shows something that tells the keys and commands apart.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -14,13 +14,16 @@ struct Expected {
     int number, width, height;
 };
 
+// Keys, confirm and cancel; then the commands of the hall views and of the zone-change window.
 constexpr Expected kPictures[] = {
-    {294, 48, 48}, {295, 48, 48}, {296, 48, 48}, {297, 48, 48},  {298, 48, 48},
-    {299, 48, 48}, {300, 48, 48}, {301, 48, 48}, {302, 48, 48},  {303, 48, 48},
-    {304, 48, 48}, {305, 48, 48}, {306, 48, 48}, {307, 64, 122}, {313, 45, 45},
+    {294, 48, 48}, {295, 48, 48}, {296, 48, 48}, {297, 48, 48}, {298, 48, 48}, {299, 48, 48}, {300, 48, 48},
+    {301, 48, 48}, {302, 48, 48}, {303, 48, 48}, {304, 48, 48}, {305, 48, 48}, {306, 48, 48}, {307, 64, 122},
+    {313, 45, 45}, {252, 64, 64}, {253, 64, 64}, {254, 64, 64}, {255, 64, 64}, {256, 64, 64}, {257, 64, 64},
+    {258, 64, 64}, {259, 64, 64}, {260, 64, 64}, {289, 64, 64}, {290, 64, 64}, {312, 64, 64},
 };
 
 TEST(UiPictures, EachPictureHasItsSizeAndSixteenColours) {
+    std::set<std::vector<std::uint8_t>> seen;
     for (const Expected& e : kPictures) {
         SCOPED_TRACE(e.number);
         const ui::Image* image = ui::FindPicture(e.number);
@@ -32,6 +35,7 @@ TEST(UiPictures, EachPictureHasItsSizeAndSixteenColours) {
         std::set<std::uint8_t> used(image->pixels.begin(), image->pixels.end());
         EXPECT_GE(used.size(), 3u);  // button face, rim, symbol at least
         EXPECT_LT(*used.rbegin(), 16u);
+        EXPECT_TRUE(seen.insert(image->pixels).second) << "looks like another picture";
     }
     EXPECT_EQ(ui::FindPicture(0), nullptr);
     EXPECT_EQ(ui::FindPicture(308), nullptr);

@@ -1,7 +1,8 @@
-// The Win32 window system for real: dialogs built from the template data, picture buttons, the
-// colour label painted through GDI with its off-screen buffer, and the keypad opened by
-// "ЗапросЧисла" inside klt_drv.dll, answered by real button clicks. With KLT_UI_SHOT_DIR set the
-// DLL test holds the keypad open until a screenshot is taken (tests/wine/ui_keypad.sh).
+// The Win32 window system for real: dialogs built from the template data, placed and rearranged,
+// picture buttons, pictures from files, the colour label painted through GDI with its off-screen
+// buffer, and the keypad opened by "ЗапросЧисла" inside klt_drv.dll, answered by real button
+// clicks. With KLT_UI_SHOT_DIR set the DLL test holds the keypad open until a screenshot is taken
+// (tests/wine/ui_keypad.sh).
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -30,6 +31,8 @@
 #include "res/dialogs.h"
 #include "res/hall_dialogs.h"
 #include "text/literal.h"
+#include "ui/bitmap.h"
+#include "ui/dialog.h"
 #include "win32_connection.h"
 #include "win32_support.h"
 
@@ -243,6 +246,33 @@ TEST(UiWin32Canvas, PictureCacheIsFreedAndMadeAgain) {
     EXPECT_EQ(GetObjectType(again), static_cast<DWORD>(OBJ_BITMAP));
 }
 
+TEST(UiWin32Canvas, PicturesFromFilesAreDrawnWholeOrInPart) {
+    // Four 2 x 2 quarters, top row first: red, green over blue, yellow.
+    klt::ui::Bitmap q;
+    q.width = q.height = 4;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            q.pixels.push_back(y < 2 ? (x < 2 ? 0xFF0000u : 0x00FF00u) : (x < 2 ? 0x0000FFu : 0xFFFF00u));
+    Bitmap b(40, 12);
+    klt::ui::win32::GdiCanvas canvas(b.dc());
+    canvas.FillRect({0, 0, 40, 12}, RGB(128, 128, 128));
+    canvas.DrawBitmap(q, {0, 0, 4, 4}, {0, 0, 8, 8});    // whole, doubled
+    canvas.DrawBitmap(q, {2, 2, 4, 4}, {10, 0, 16, 6});  // a lower part, stretched
+    canvas.DrawBitmap(q, {0, 0, 2, 2}, {18, 0, 20, 2});  // an upper part as it is
+    canvas.DrawBitmap(q, {0, 2, 2, 4}, {22, 0, 24, 2});  // a lower part as it is
+    canvas.DrawBitmap(q, {2, 0, 6, 2}, {28, 0, 36, 4});  // half of it outside the picture
+    EXPECT_EQ(b.At(1, 1), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(6, 1), RGB(0, 255, 0));
+    EXPECT_EQ(b.At(1, 6), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(6, 6), RGB(255, 255, 0));
+    EXPECT_EQ(b.At(12, 2), RGB(255, 255, 0));
+    EXPECT_EQ(b.At(15, 5), RGB(255, 255, 0));
+    EXPECT_EQ(b.At(19, 1), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(23, 1), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(31, 3), RGB(0, 255, 0));
+    EXPECT_EQ(b.At(33, 1), RGB(128, 128, 128));  // nothing for the part outside
+}
+
 // ---- dialogs linked into this program ----
 
 TEST(UiWin32Dialog, KeypadIsBuiltFromTheTemplateAndAnswersClicks) {
@@ -369,6 +399,60 @@ TEST(UiWin32Dialog, HallViewPaintsItsTablesAndAnswersATouch) {
     klt::core::State().ibDirectory = savedIb;
     std::error_code ec;
     std::filesystem::remove_all(base, ec);
+}
+
+// A window that only hands its view to the test's steps.
+class ViewHolder final : public klt::ui::DialogController {
+  public:
+    void OnOpen(klt::ui::DialogView& opened) override { view = &opened; }
+    klt::ui::DialogView* view = nullptr;
+};
+
+constexpr int kProbeButton = 301;
+constexpr klt::ui::ControlTemplate kProbeControls[] = {
+    {kProbeButton, klt::ui::ControlKind::Button, "A", 4, 4, 40, 14, 0, 0, 0},
+};
+constexpr klt::ui::DialogTemplate kProbeTemplate{
+    9001, "Geometry", 120, 80, klt::res::kTouchDialogStyle, 8, "MS Sans Serif", kProbeControls};
+
+TEST(UiWin32Dialog, PlacedWindowsAndMovedControlsAreWhereTheySay) {
+    using klt::ui::Rect;
+    klt::ui::Windowing& windowing = klt::ui::CurrentWindowing();
+    ViewHolder holder;
+    HWND seen = nullptr;
+    Win32User user({Check([&](HWND d) {
+        seen = d;
+        klt::ui::DialogView& view = *holder.view;
+        const Rect placed{50, 40, 450, 340};
+        view.PlaceWindow(placed);
+        EXPECT_EQ(view.WindowRect(), placed);
+        EXPECT_EQ(windowing.ScreenRectOf(reinterpret_cast<klt::platform::WindowHandle>(d)), placed);
+        // The client area is the window less the frame the system gives this style, caption and all.
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(d, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(d, GWL_EXSTYLE)));
+        EXPECT_EQ(view.ClientRect(),
+                  (Rect{0, 0, 400 - (frame.right - frame.left), 300 - (frame.bottom - frame.top)}));
+        POINT corner{0, 0};
+        ClientToScreen(d, &corner);
+        EXPECT_EQ(corner.x, 50 - frame.left);
+        EXPECT_EQ(corner.y, 40 - frame.top);
+        EXPECT_GE(-frame.top, windowing.CaptionHeight());
+        EXPECT_GT(windowing.CaptionHeight(), 0);
+        view.MoveControl(kProbeButton, {10, 20, 110, 60});
+        EXPECT_EQ(view.ControlRect(kProbeButton), (Rect{10, 20, 110, 60}));
+        PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+    })});
+    EXPECT_EQ(windowing.RunModal(kProbeTemplate, holder), IDCANCEL);
+    EXPECT_TRUE(user.finished());
+    // No window, or one that is gone: the screen's work area.
+    const Rect area = windowing.ScreenRectOf(0);
+    EXPECT_FALSE(area.Empty());
+    EXPECT_GE(area.left, 0);
+    EXPECT_LE(area.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(area.bottom, GetSystemMetrics(SM_CYSCREEN));
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(windowing.ScreenRectOf(reinterpret_cast<klt::platform::WindowHandle>(seen)), area);
 }
 
 // ---- the keypad of klt_drv.dll, through the host's call ----

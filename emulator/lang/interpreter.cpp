@@ -166,7 +166,7 @@ void Interpreter::CheckStop() {
 void Interpreter::CheckAfterAddIn(SourcePos pos) {
     std::vector<emu::RuntimeError> errors = host_.TakeErrors();
     if (users_)
-        for (std::string& text : users_->TakeAbandoned()) errors.push_back({std::move(text), 0});
+        for (std::string& text : users_->TakeFailures()) errors.push_back({std::move(text), 0});
     // Module code that the add-in called failed first; its own place says more than the call's.
     if (pending_) {
         LangError e = *pending_;

@@ -1,8 +1,10 @@
 #include "emulator/lang/scripted_users.h"
 
+#include "platform/files.h"
 #include "text/cp1251.h"
 #include "text/format.h"
 #include "text/literal.h"
+#include "ui/svg.h"
 
 namespace klt::lang {
 
@@ -19,9 +21,18 @@ void ScriptedUsers::Add(ui::UserAction action) {
     scripts_.back().push_back(std::move(action));
 }
 
-std::vector<std::string> ScriptedUsers::TakeAbandoned() {
+void ScriptedUsers::AddSnapshot(std::string path) {
+    Add(ui::UserAction::Look([this, path = std::move(path)](ui::HeadlessDialog& window) {
+        if (!platform::Files().WriteAll(path, ui::DialogSvg(window)))
+            failures_.push_back(
+                text::Format(std::string("Снимок окна %d не записан в файл \"%s\""_cp).c_str(),
+                             window.Template().id, path.c_str()));
+    }));
+}
+
+std::vector<std::string> ScriptedUsers::TakeFailures() {
     std::vector<std::string> taken;
-    taken.swap(abandoned_);
+    taken.swap(failures_);
     return taken;
 }
 
@@ -33,7 +44,7 @@ int ScriptedUsers::RunModal(const ui::DialogTemplate& dialog, ui::DialogControll
     const int code = inner_.RunModal(dialog, controller);
     const ui::DialogRecord& record = inner_.history().back();
     if (record.abandoned) {
-        abandoned_.push_back(text::Format(
+        failures_.push_back(text::Format(
             std::string("Модальное окно %d \"%s\" ждало пользователя, а сценарий его действий исчерпан: "
                         "окно закрыто клавишей Esc"_cp)
                 .c_str(),
@@ -50,7 +61,7 @@ struct Method {
     bool function;
 };
 
-enum : int { kWindow, kPress, kClick, kKey, kType, kWait, kPending, kCount };
+enum : int { kWindow, kPress, kClick, kKey, kType, kWait, kPending, kSnapshot, kClickPlan, kCount };
 
 const Method kMethods[kCount] = {
     {"Window", "Окно"_cp, 0, false},
@@ -60,6 +71,8 @@ const Method kMethods[kCount] = {
     {"Type", "Ввести"_cp, 1, false},
     {"Wait", "Ждать"_cp, 1, false},
     {"PendingWindows", "ОсталосьОкон"_cp, 0, true},
+    {"Snapshot", "Снимок"_cp, 1, false},
+    {"ClickPlan", "ЩелкнутьНаПлане"_cp, 2, false},
 };
 
 bool Valid(int number) {
@@ -143,6 +156,12 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             break;
         case kWait:
             users_->Add(ui::UserAction::Wait(args[0]->GetInt32()));
+            break;
+        case kSnapshot:
+            users_->AddSnapshot(args[0]->GetString());
+            break;
+        case kClickPlan:
+            users_->Add(ui::UserAction::ClickPlan({args[0]->GetInt32(), args[1]->GetInt32()}));
             break;
         default:
             return 1;

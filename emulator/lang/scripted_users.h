@@ -26,9 +26,12 @@ class ScriptedUsers final : public ui::Windowing {
     // The actions that follow go to the next window that opens after those already scripted.
     void NextWindow() { scripts_.emplace_back(); }
     void Add(ui::UserAction action);
+    // A look at the window that writes its SVG picture to the file (a host path, CP1251).
+    void AddSnapshot(std::string path);
     std::size_t ScriptedWindows() const { return scripts_.size(); }
-    // Windows left open by their scripts since the last call, each described in Russian (CP1251).
-    std::vector<std::string> TakeAbandoned();
+    // What went wrong in the windows since the last call, each described in Russian (CP1251):
+    // windows left open by their scripts, pictures of windows that could not be written.
+    std::vector<std::string> TakeFailures();
     const std::vector<ui::DialogRecord>& history() const { return inner_.history(); }
 
     int RunModal(const ui::DialogTemplate& dialog, ui::DialogController& controller) override;
@@ -42,11 +45,12 @@ class ScriptedUsers final : public ui::Windowing {
     ui::HeadlessWindowing inner_;
     ui::Windowing* previous_;
     std::deque<std::vector<ui::UserAction>> scripts_;
-    std::vector<std::string> abandoned_;
+    std::vector<std::string> failures_;
 };
 
-// The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y), Клавиша(Код),
-// Ввести(Текст), Ждать(Мс), ОсталосьОкон(). Without scripted users every method is a run-time error.
+// The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y),
+// ЩелкнутьНаПлане(X, Y), Клавиша(Код), Ввести(Текст), Ждать(Мс), Снимок(ИмяФайла), ОсталосьОкон().
+// Without scripted users every method is a run-time error.
 class UserScriptObject : public host::Context {
   public:
     UserScriptObject(ScriptedUsers* users, host::Host* host) : users_(users), host_(host) {}

@@ -1,15 +1,20 @@
 // The module's pictures, drawn here pixel by pixel in the 16 colours of the standard VGA palette:
-// key tiles with block digits, a tall green confirm key with a tick, a red cancel key with a cross.
+// key tiles with block digits, a tall green confirm key with a tick, a red cancel key with a cross,
+// and the hall views' command tiles: a symbol over a short word in block Cyrillic letters.
 #include "res/pictures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 
+#include "text/literal.h"
 #include "ui/picture.h"
 
 namespace klt::res {
 namespace {
+
+using namespace klt::text::literals;
 
 enum Index : std::uint8_t {
     kBlack = 0,
@@ -105,7 +110,7 @@ class Painter {
 };
 
 // Block glyphs on a 5 × 7 grid, one row a string.
-const char* const* Glyph(char ch) {
+const char* const* DigitGlyph(char ch) {
     static const char* const kDigits[10][7] = {
         {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."},
         {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},
@@ -123,12 +128,48 @@ const char* const* Glyph(char ch) {
     return kClear;
 }
 
-void DrawGlyph(Painter& p, char ch, int x, int y, int sx, int sy, std::uint8_t c) {
-    const char* const* rows = Glyph(ch);
+// The capitals the command tiles' words are written in, by their CP1251 byte.
+struct Letter {
+    std::string_view cp1251;
+    const char* rows[7];
+};
+
+const char* const* LetterGlyph(char ch) {
+    static const Letter kLetters[] = {
+        {"А"_cp, {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+        {"Б"_cp, {"#####", "#....", "#....", "####.", "#...#", "#...#", "####."}},
+        {"В"_cp, {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}},
+        {"Г"_cp, {"#####", "#....", "#....", "#....", "#....", "#....", "#...."}},
+        {"Д"_cp, {".###.", ".#.#.", ".#.#.", ".#.#.", ".#.#.", "#####", "#...#"}},
+        {"Е"_cp, {"#####", "#....", "#....", "####.", "#....", "#....", "#####"}},
+        {"З"_cp, {".###.", "#...#", "....#", "..##.", "....#", "#...#", ".###."}},
+        {"И"_cp, {"#...#", "#...#", "#..##", "#.#.#", "##..#", "#...#", "#...#"}},
+        {"Л"_cp, {"..###", ".#..#", ".#..#", ".#..#", ".#..#", ".#..#", "#...#"}},
+        {"М"_cp, {"#...#", "##.##", "#.#.#", "#.#.#", "#...#", "#...#", "#...#"}},
+        {"Н"_cp, {"#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},
+        {"О"_cp, {".###.", "#...#", "#...#", "#...#", "#...#", "#...#", ".###."}},
+        {"П"_cp, {"#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#"}},
+        {"Р"_cp, {"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."}},
+        {"С"_cp, {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
+        {"Т"_cp, {"#####", "..#..", "..#..", "..#..", "..#..", "..#..", "..#.."}},
+        {"Х"_cp, {"#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"}},
+        {"Ы"_cp, {"#...#", "#...#", "#...#", "##..#", "#.#.#", "#.#.#", "##..#"}},
+        {"Ь"_cp, {"#....", "#....", "#....", "####.", "#...#", "#...#", "####."}},
+    };
+    for (const Letter& l : kLetters)
+        if (l.cp1251[0] == ch) return l.rows;
+    return nullptr;  // a space, or a letter no word uses
+}
+
+void DrawGlyph(Painter& p, const char* const* rows, int x, int y, int sx, int sy, int bold, std::uint8_t c) {
     for (int r = 0; r < 7; ++r)
         for (int col = 0; col < 5; ++col)
             if (rows[r][col] == '#')
-                p.Rect(x + col * sx, y + r * sy, x + (col + 1) * sx, y + (r + 1) * sy, c);
+                p.Rect(x + col * sx, y + r * sy, x + (col + 1) * sx + bold, y + (r + 1) * sy, c);
+}
+
+void DrawGlyph(Painter& p, char ch, int x, int y, int sx, int sy, std::uint8_t c) {
+    DrawGlyph(p, DigitGlyph(ch), x, y, sx, sy, 0, c);
 }
 
 // A raised white key face with a grey rim on the button's silver, as big as the tile allows.
@@ -173,6 +214,174 @@ ui::Image CancelPicture() {
     return p.Take();
 }
 
+// ---- the hall views' command tiles ----
+
+constexpr int kTile = 64;
+
+// A word across the bottom of a command tile, centred: up to four letters twice as big as the
+// grid, longer ones in tall letters one pixel wide a cell, thickened by a pixel so they read from
+// arm's length.
+void DrawWord(Painter& p, std::string_view cp1251, std::uint8_t ink) {
+    const int n = static_cast<int>(cp1251.size());
+    const bool big = n <= 4;
+    const int sx = big ? 2 : 1, sy = 2, bold = big ? 0 : 1, gap = big ? 2 : 1;
+    const int pitch = 5 * sx + bold + gap;
+    int x = (kTile - (n * pitch - gap)) / 2;
+    for (char ch : cp1251) {
+        if (const char* const* rows = LetterGlyph(ch)) DrawGlyph(p, rows, x, 45, sx, sy, bold, ink);
+        x += pitch;
+    }
+}
+
+// Arrow heads as triangles: the tip and the middle of the base.
+void Head(Painter& p, double tipX, double tipY, double baseX, double baseY, double half, std::uint8_t c) {
+    const double len = std::hypot(tipX - baseX, tipY - baseY);
+    const double nx = -(tipY - baseY) / len * half, ny = (tipX - baseX) / len * half;
+    p.Polygon({{tipX, tipY}, {baseX + nx, baseY + ny}, {baseX - nx, baseY - ny}}, c);
+}
+
+// A round table seen from above, with chairs above and below it, and on both sides when asked.
+void Table(Painter& p, int cx, int cy, bool fourChairs) {
+    p.RoundRect(cx - 6, cy - 17, cx + 7, cy - 12, 2, kMaroon);
+    p.RoundRect(cx - 6, cy + 13, cx + 7, cy + 18, 2, kMaroon);
+    if (fourChairs) {
+        p.RoundRect(cx - 17, cy - 6, cx - 12, cy + 7, 2, kMaroon);
+        p.RoundRect(cx + 13, cy - 6, cx + 18, cy + 7, 2, kMaroon);
+    }
+    p.Disc(cx + 0.5, cy + 0.5, 10, kOlive);
+}
+
+ui::Image LeaveHallPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Rect(12, 7, 31, 41, kMaroon);  // the door, ajar
+    p.Rect(15, 10, 28, 41, kOlive);
+    p.Disc(25.5, 26.5, 2, kYellow);
+    p.Stroke(30, 24, 46, 24, 6, kRed);
+    Head(p, 56, 24, 44, 24, 9, kRed);
+    DrawWord(p, "ВЫХОД"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ReservePicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Disc(32, 24, 17, kNavy);  // a clock: the time the table is held for
+    p.Disc(32, 24, 14, kYellow);
+    p.Stroke(32, 24, 32, 13, 3, kNavy);
+    p.Stroke(32, 24, 41, 29, 3, kNavy);
+    p.Disc(32, 24, 2.5, kRed);
+    DrawWord(p, "БРОНЬ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image MergePicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Disc(16, 14, 7, kOlive);  // two tables' orders, drawn into one
+    p.Disc(48, 14, 7, kOlive);
+    p.Stroke(20, 19, 32, 30, 5, kTeal);
+    p.Stroke(44, 19, 32, 30, 5, kTeal);
+    Head(p, 32, 42, 32, 29, 8, kTeal);
+    DrawWord(p, "СЛИТЬ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ReturnPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    // A U-turn: up on the right, over the top, down to the arrow head on the left.
+    p.Disc(32, 22, 15, kPurple);
+    p.Disc(32, 22, 8, kWhite);
+    p.Rect(10, 22, 54, 42, kWhite);
+    p.Rect(40, 21, 47, 38, kPurple);
+    Head(p, 20.5, 40, 20.5, 25, 9, kPurple);
+    DrawWord(p, "ВОЗВРАТ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image SummaryPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Rect(18, 7, 46, 12, kNavy);  // a sum sign
+    p.Rect(18, 36, 46, 41, kNavy);
+    p.Stroke(20, 9, 34, 24, 5, kNavy);
+    p.Stroke(34, 24, 20, 39, 5, kNavy);
+    p.Rect(43, 12, 46, 16, kNavy);
+    p.Rect(43, 32, 46, 36, kNavy);
+    DrawWord(p, "ИТОГ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ToHallPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    Table(p, 32, 24, true);
+    DrawWord(p, "ЗАЛ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ToBarPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Polygon({{15, 7}, {49, 7}, {32, 27}}, kNavy);  // a cocktail glass
+    p.Polygon({{20, 10}, {44, 10}, {32, 24}}, kAqua);
+    p.Disc(39, 13, 3, kRed);
+    p.Rect(30, 26, 34, 38, kNavy);
+    p.Rect(22, 37, 42, 41, kNavy);
+    DrawWord(p, "БАР"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image BatchPaymentPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    // Banknotes, one over the other: several orders paid at once.
+    p.Rect(20, 16, 56, 40, kGreen);
+    p.Rect(22, 18, 54, 38, kLime);
+    p.Rect(8, 7, 44, 31, kGreen);
+    p.Rect(10, 9, 42, 29, kLime);
+    p.Disc(26, 19, 6, kGreen);
+    p.Disc(26, 19, 3, kLime);
+    DrawWord(p, "ОПЛАТА"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ServicePicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    for (int i = 0; i < 8; ++i) {  // a gear
+        const double a = i * 3.14159265358979 / 4;
+        p.Stroke(32, 24, 32 + 17 * std::cos(a), 24 + 17 * std::sin(a), 6, kNavy);
+    }
+    p.Disc(32, 24, 12, kNavy);
+    p.Disc(32, 24, 5, kWhite);
+    DrawWord(p, "СЕРВИС"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image ZoneChangePicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Stroke(10, 15, 44, 15, 6, kBlue);  // over there and back
+    Head(p, 55, 15, 43, 15, 8, kBlue);
+    p.Stroke(20, 33, 54, 33, 6, kBlue);
+    Head(p, 9, 33, 21, 33, 8, kBlue);
+    DrawWord(p, "ЗАЛ"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image UserChangePicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Disc(27, 14, 7, kNavy);  // a person, and the one who comes next
+    p.RoundRect(14, 24, 41, 42, 8, kNavy);
+    p.Stroke(42, 18, 52, 18, 4, kRed);
+    Head(p, 57, 18, 50, 18, 6, kRed);
+    p.Stroke(47, 30, 57, 30, 4, kRed);
+    Head(p, 42, 30, 49, 30, 6, kRed);
+    DrawWord(p, "СМЕНА"_cp, kNavy);
+    return p.Take();
+}
+
+ui::Image MoveToHallPicture() {
+    Painter p = KeyTile(kTile, kTile, kWhite);
+    p.Stroke(7, 24, 20, 24, 6, kRed);  // the order goes to a table of the hall
+    Head(p, 29, 24, 18, 24, 9, kRed);
+    Table(p, 44, 24, false);
+    DrawWord(p, "В ЗАЛ"_cp, kNavy);
+    return p.Take();
+}
+
 std::map<int, ui::Image> DrawAll() {
     std::map<int, ui::Image> m;
     const struct {
@@ -186,6 +395,18 @@ std::map<int, ui::Image> DrawAll() {
     m[kPictureKeyPoint] = PointPicture();
     m[kPictureConfirm] = ConfirmPicture();
     m[kPictureCancel] = CancelPicture();
+    m[kPictureHallClose] = LeaveHallPicture();
+    m[kPictureReserve] = ReservePicture();
+    m[kPictureMerge] = MergePicture();
+    m[kPictureReturn] = ReturnPicture();
+    m[kPictureSummary] = SummaryPicture();
+    m[kPictureToHall] = ToHallPicture();
+    m[kPictureToBar] = ToBarPicture();
+    m[kPictureBatchPayment] = BatchPaymentPicture();
+    m[kPictureService] = ServicePicture();
+    m[kPictureZoneChange] = ZoneChangePicture();
+    m[kPictureUserChange] = UserChangePicture();
+    m[kPictureMoveToHall] = MoveToHallPicture();
     return m;
 }
 

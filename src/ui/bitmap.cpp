@@ -1,5 +1,7 @@
 #include "ui/bitmap.h"
 
+#include <algorithm>
+
 namespace klt::ui {
 
 namespace {
@@ -55,7 +57,9 @@ std::optional<Bitmap> DecodeBmp(std::string_view b) {
     }
     const bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide) return std::nullopt;
+    if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
+        width * height > kMaxBitmapPixels)
+        return std::nullopt;
 
     std::uint32_t masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
     if (compression == kBitFields) {
@@ -130,6 +134,25 @@ std::optional<Bitmap> DecodeBmp(std::string_view b) {
         }
     }
     return out;
+}
+
+std::optional<BitmapPart> VisiblePart(const Bitmap& bitmap, const Rect& source, const Rect& dest) {
+    if (bitmap.width <= 0 || bitmap.height <= 0 || source.Empty() || dest.Empty() ||
+        bitmap.pixels.size() !=
+            static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
+        return std::nullopt;
+    const Rect inside{std::max(source.left, 0), std::max(source.top, 0), std::min(source.right, bitmap.width),
+                      std::min(source.bottom, bitmap.height)};
+    if (inside.Empty()) return std::nullopt;
+    const auto map = [](int v, int from, int fromSize, int to, int toSize) {
+        return to + static_cast<int>(static_cast<std::int64_t>(v - from) * toSize / fromSize);
+    };
+    const Rect lands{map(inside.left, source.left, source.Width(), dest.left, dest.Width()),
+                     map(inside.top, source.top, source.Height(), dest.top, dest.Height()),
+                     map(inside.right, source.left, source.Width(), dest.left, dest.Width()),
+                     map(inside.bottom, source.top, source.Height(), dest.top, dest.Height())};
+    if (lands.Empty()) return std::nullopt;
+    return BitmapPart{inside, lands};
 }
 
 Bitmap TurnQuarter(const Bitmap& in) {

@@ -24,12 +24,23 @@ struct Bitmap {
     }
 };
 
-// Pictures larger than this are refused: a hall background is a screen, not a poster.
+// Pictures larger than this are refused: a hall background is a screen, not a poster. The area
+// is bounded too, so a small file of one-bit rows cannot ask a 32-bit process for a quarter of a
+// gigabyte of pixels.
 inline constexpr int kMaxBitmapSide = 8192;
+inline constexpr std::int64_t kMaxBitmapPixels = std::int64_t{4096} * 4096;
 
 // A ".bmp" file's bytes: 1, 4, 8, 24 and 32 bits a pixel, uncompressed (and bit-field 16/32),
 // bottom-up or top-down. Nothing for anything else or for a damaged file.
 std::optional<Bitmap> DecodeBmp(std::string_view bytes);
+
+// The part of `source` that lies inside the picture, and where it lands when all of `source` is
+// stretched over `dest`; nothing when no pixel of it would show.
+struct BitmapPart {
+    Rect source;
+    Rect dest;
+};
+std::optional<BitmapPart> VisiblePart(const Bitmap& bitmap, const Rect& source, const Rect& dest);
 
 // The picture turned a quarter: the point (x, y) goes to (y, width - 1 - x).
 Bitmap TurnQuarter(const Bitmap& bitmap);

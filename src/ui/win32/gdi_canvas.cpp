@@ -1,9 +1,11 @@
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "text/cp1251.h"
-#include "ui/picture.h"
 #include "ui/bitmap.h"
+#include "ui/picture.h"
 #include "ui/win32/win32_ui.h"
 
 namespace klt::ui::win32 {
@@ -240,18 +242,25 @@ void GdiCanvas::DrawPicture(int picture, const Rect& r) {
 }
 
 void GdiCanvas::DrawBitmap(const Bitmap& bitmap, const Rect& source, const Rect& r) {
-    if (bitmap.width <= 0 || bitmap.height <= 0) return;
+    const std::optional<BitmapPart> part = VisiblePart(bitmap, source, r);
+    if (!part) return;
+    // The rows drawn are handed over as a top-down DIB of their own and taken from its origin:
+    // StretchDIBits counts a source row from the bottom for a top-down DIB too, except when it
+    // copies unstretched from the origin. From the origin of a DIB exactly as high as the part
+    // drawn, both readings are the same rows.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = bitmap.width;
-    info.bmiHeader.biHeight = -bitmap.height;  // top row first, as the pixels are kept
+    info.bmiHeader.biHeight = -part->source.Height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    const std::uint32_t* rows = bitmap.pixels.data() + static_cast<std::size_t>(part->source.top) *
+                                                           static_cast<std::size_t>(bitmap.width);
+    const Rect& d = part->dest;
     SetStretchBltMode(dc_, COLORONCOLOR);
-    // The source rectangle of a top-down DIB counts rows from the top as well.
-    StretchDIBits(dc_, r.left, r.top, r.Width(), r.Height(), source.left, source.top, source.Width(),
-                  source.Height(), bitmap.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc_, d.left, d.top, d.Width(), d.Height(), part->source.left, 0, part->source.Width(),
+                  part->source.Height(), rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
 void GdiCanvas::Clip(const Rect& r) {
