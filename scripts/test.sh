@@ -30,7 +30,7 @@ step "main job" scripts/main.sh
 step "fuzzers" bash scripts/fuzz.sh 22
 step "win32 build" build win32
 step "wine tests" bash tests/wine/run.sh build/win32
-step "wine keypad" bash tests/wine/ui_keypad.sh build/win32
+step "wine windows" bash tests/wine/ui_windows.sh build/win32
 
 echo "test.sh: took $SECONDS s"
 echo "steps: $passed passed, $failed failed"

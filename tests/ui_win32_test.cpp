@@ -2,7 +2,7 @@
 // picture buttons, pictures from files, the colour label painted through GDI with its off-screen
 // buffer, and the keypad opened by "ЗапросЧисла" inside klt_drv.dll, answered by real button
 // clicks. With KLT_UI_SHOT_DIR set the DLL test holds the keypad open until a screenshot is taken
-// (tests/wine/ui_keypad.sh).
+// (tests/wine/ui_windows.sh).
 #ifdef _WIN32
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 // Before any header that declares the canvas: it undoes <windows.h>'s DrawText macro.
 #include "ui/win32/win32_ui.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -546,7 +547,7 @@ TEST(UiWin32Keypad, NumberRequestInTheDllAnswersRealClicks) {
 // The user of a keypad that another program opened (klthost.exe running a module that calls
 // "ЗапросЧисла"): found by its caption, clicked with real button clicks across the process
 // boundary, held for a screenshot when KLT_UI_SHOT_DIR is set, then confirmed. Only when
-// tests/wine/ui_keypad.sh sets KLT_UI_CLICK_CAPTION.
+// tests/wine/ui_windows.sh sets KLT_UI_CLICK_CAPTION.
 std::string RemoteText(HWND w) {
     wchar_t buffer[256] = {};
     DWORD_PTR got = 0;
@@ -554,9 +555,30 @@ std::string RemoteText(HWND w) {
     return klt::ui::win32::Narrow(buffer);
 }
 
+// With KLT_UI_SHOT_DIR set: repaints the window, tells the script where it is ("ready" holds its
+// screen rectangle) and waits until the script has taken its picture ("taken").
+void HoldForScreenshot(HWND window) {
+    const std::wstring shots = Environment(L"KLT_UI_SHOT_DIR");
+    if (shots.empty()) return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    Sleep(300);
+    RECT rc;
+    GetWindowRect(window, &rc);
+    const std::string where = std::to_string(rc.left) + " " + std::to_string(rc.top) + " " +
+                              std::to_string(rc.right) + " " + std::to_string(rc.bottom) + "\n";
+    HANDLE f = CreateFileW((shots + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, where.data(), static_cast<DWORD>(where.size()), &written, nullptr);
+    CloseHandle(f);
+    EXPECT_TRUE(WaitFor(
+        [&] { return GetFileAttributesW((shots + L"\\taken").c_str()) != INVALID_FILE_ATTRIBUTES; }, 120000));
+}
+
 TEST(UiWin32Keypad, ClicksTheKeypadOfAnotherProgram) {
     const std::wstring caption = Environment(L"KLT_UI_CLICK_CAPTION");
-    if (caption.empty()) GTEST_SKIP() << "only with KLT_UI_CLICK_CAPTION (tests/wine/ui_keypad.sh)";
+    if (caption.empty()) GTEST_SKIP() << "only with KLT_UI_CLICK_CAPTION (tests/wine/ui_windows.sh)";
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor(
         [&] {
@@ -574,26 +596,49 @@ TEST(UiWin32Keypad, ClicksTheKeypadOfAnotherProgram) {
     }
     EXPECT_TRUE(WaitFor([&] { return RemoteText(display) == "75.20"; }, 5000)) << RemoteText(display);
 
-    const std::wstring shots = Environment(L"KLT_UI_SHOT_DIR");
-    if (!shots.empty()) {
-        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
-        Sleep(300);
-        RECT rc;
-        GetWindowRect(dialog, &rc);
-        const std::string where = std::to_string(rc.left) + " " + std::to_string(rc.top) + " " +
-                                  std::to_string(rc.right) + " " + std::to_string(rc.bottom) + "\n";
-        HANDLE f = CreateFileW((shots + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(f, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(f, where.data(), static_cast<DWORD>(where.size()), &written, nullptr);
-        CloseHandle(f);
-        EXPECT_TRUE(WaitFor(
-            [&] { return GetFileAttributesW((shots + L"\\taken").c_str()) != INVALID_FILE_ATTRIBUTES; },
-            120000));
-    }
+    HoldForScreenshot(dialog);
     PostMessageW(GetDlgItem(dialog, klt::res::kPadConfirm), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10000)) << "the keypad stayed open";
+}
+
+// A visible dialog with the hall view's clock.
+BOOL CALLBACK FindHallView(HWND w, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !GetDlgItem(w, klt::res::kHallClock))
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
+// The waiter of a hall view that another program opened (klthost.exe running "ОткрытьЗал" on the
+// sample base): the view is the visible dialog with the clock, held for a screenshot, then touched
+// at the plan point KLT_UI_HALL_POINT ("x y" in plan pixels), which the view scales as the plan.
+// Only when tests/wine/ui_windows.sh sets KLT_UI_HALL_POINT.
+TEST(UiWin32Hall, TouchesATableInTheHallOfAnotherProgram) {
+    const std::string point = klt::ui::win32::Narrow(Environment(L"KLT_UI_HALL_POINT"));
+    if (point.empty()) GTEST_SKIP() << "only with KLT_UI_HALL_POINT (tests/wine/ui_windows.sh)";
+    int planX = 0, planY = 0;
+    ASSERT_EQ(std::sscanf(point.c_str(), "%d %d", &planX, &planY), 2);
+    HWND hall = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            hall = nullptr;
+            EnumWindows(&FindHallView, reinterpret_cast<LPARAM>(&hall));
+            return hall && !RemoteText(GetDlgItem(hall, klt::res::kHallClock)).empty();
+        },
+        90000))
+        << "no hall view came up";
+    HoldForScreenshot(hall);
+    RECT client;
+    GetClientRect(hall, &client);
+    const float sx = static_cast<float>(client.right) / 797.0f,
+                sy = static_cast<float>(client.bottom) / 577.0f;
+    const LPARAM at = MAKELPARAM(static_cast<int>(static_cast<float>(planX) * sx),
+                                 static_cast<int>(static_cast<float>(planY) * sy));
+    PostMessageW(hall, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hall, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hall); }, 10000)) << "the hall view stayed open";
 }
 
 }  // namespace

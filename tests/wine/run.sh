@@ -37,7 +37,7 @@ expect_no_key() {
     esac
 }
 
-# 1. The whole gtest program but the window suites, which tests/wine/ui_keypad.sh runs on its own
+# 1. The whole gtest program but the window suites, which tests/wine/ui_windows.sh runs on its own
 #    screen. Its COM suite loads the DLL from where KLT_DRV_DLL says.
 if run_wine "$TESTS_EXE" --gtest_brief=1 --gtest_filter='-UiWin32*'  >"$WORK/gtest.log" 2>&1; then
     pass "klt_tests.exe ($(grep -aE '^\[==========\].*ran' "$WORK/gtest.log" | tr -d '\r'))"

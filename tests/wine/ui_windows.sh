@@ -8,6 +8,7 @@
 # The picture stays as BUILD_DIR/artifacts/ui_keypad.png. Ends with "ui: N passed, M failed".
 set -u -o pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
+SOURCE=$(cd "$HERE/../.." && pwd)
 NAME=ui
 WINE_TOOLS=xwd
 # shellcheck source=tests/wine/lib.sh
@@ -18,13 +19,16 @@ SHOTS=$WORK/shots
 mkdir -p "$SHOTS" "$ARTIFACTS"
 
 # xwd's dump of a TrueColor screen -> PNG, with a check of the window's rectangle: it must not be
-# one flat colour and must hold pure red pixels (the display's digits). Written here so that
-# nothing but Python's standard library is needed.
+# one flat colour and must hold at least MIN pixels of the colour R G B (the keypad display's red
+# digits, the hall's occupied tables). Written here so that nothing but Python's standard library
+# is needed.
 xwd_to_png() {
     python3 - "$@" <<'PY'
 import struct, sys, zlib
 
 src, dst, rect = sys.argv[1], sys.argv[2], [int(v) for v in sys.argv[3].split()]
+want = bytes(int(v) for v in sys.argv[4].split()[:3])
+least = int(sys.argv[4].split()[3])
 data = open(src, 'rb').read()
 h = struct.unpack('>25I', data[:100])
 header_size, fmt, depth, width, height = h[0], h[2], h[3], h[4], h[5]
@@ -66,26 +70,28 @@ png = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', cr - cl, cb 
 png += chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
 open(dst, 'wb').write(png)
 
-colours, red = set(), 0
+colours, marked = set(), 0
 for y in range(top, bottom):
     for x in range(left, right):
         p = rows[y][3 * x:3 * x + 3]
         colours.add(p)
-        red += p == b'\xff\x00\x00'
-print('window %dx%d at %d,%d: %d colours, %d red pixels' % (right - left, bottom - top, left, top, len(colours), red))
+        marked += p == want
+print('window %dx%d at %d,%d: %d colours, %d pixels of %s' % (right - left, bottom - top, left, top, len(colours), marked, want.hex()))
 if right - left < 100 or bottom - top < 100:
     sys.exit('the window is too small or off the screen')
 if len(colours) < 8:
     sys.exit('the window looks blank')
-if red < 40:
-    sys.exit('no red digits on the display')
+if marked < least:
+    sys.exit('too few pixels of the colour looked for')
 PY
 }
 
-# Waits for the clicker's "ready" (the keypad is up with the digits typed; the file holds the
-# window's screen rectangle), takes the screenshot, checks it and lets the clicker go on.
+# Waits for the clicker's "ready" (the window is up and worked; the file holds the window's
+# screen rectangle), takes the screenshot NAME.png, checks it for COLOUR ("R G B MIN") and lets the
+# clicker go on.
 screenshot() {
-    local pid=$1 _
+    local pid=$1 name=$2 what=$3 colour=$4 _
+    rm -f "$SHOTS/ready" "$SHOTS/taken"
     for _ in $(seq 1 900); do
         [[ -f $SHOTS/ready ]] && break
         kill -0 "$pid" 2>/dev/null || break
@@ -93,16 +99,16 @@ screenshot() {
     done
     if [[ -f $SHOTS/ready ]]; then
         sleep 0.5  # let the last paint reach the X server
-        if timeout 60 xwd -root -silent -display "$DISPLAY" >"$WORK/keypad.xwd" 2>"$WORK/xwd.log" &&
-            xwd_to_png "$WORK/keypad.xwd" "$ARTIFACTS/ui_keypad.png" "$(tr -d '\r' <"$SHOTS/ready")" \
+        if timeout 60 xwd -root -silent -display "$DISPLAY" >"$WORK/$name.xwd" 2>"$WORK/xwd.log" &&
+            xwd_to_png "$WORK/$name.xwd" "$ARTIFACTS/$name.png" "$(tr -d '\r' <"$SHOTS/ready")" "$colour" \
                 >"$WORK/png.log" 2>&1; then
-            pass "screenshot of the keypad ($(cat "$WORK/png.log")) -> $ARTIFACTS/ui_keypad.png"
+            pass "screenshot of the $what ($(cat "$WORK/png.log")) -> $ARTIFACTS/$name.png"
         else
-            fail "screenshot of the keypad"
+            fail "screenshot of the $what"
             sed 's/^/    /' "$WORK/xwd.log" "$WORK/png.log" 2>/dev/null
         fi
     else
-        fail "the keypad never came up"
+        fail "the $what never came up"
     fi
     touch "$SHOTS/taken"
 }
@@ -132,7 +138,7 @@ KLT_UI_CLICK_CAPTION=$CAPTION KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TES
     --gtest_filter='UiWin32Keypad.ClicksTheKeypadOfAnotherProgram' >"$WORK/clicker.log" 2>&1 &
 clicker_pid=$!
 bg_started "$clicker_pid"
-screenshot "$clicker_pid"
+screenshot "$clicker_pid" ui_keypad keypad "255 0 0 40"
 clicker_rc=0
 wait "$clicker_pid" || clicker_rc=$?
 host_rc=0
@@ -148,6 +154,52 @@ if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/klthost.log" | grep -qx 'Резу�
 else
     fail "klthost.exe: ЗапросЧисла (exit $host_rc)"
     tr -d '\r' <"$WORK/klthost.log" | tail -n 30 | sed 's/^/    /'
+fi
+
+# 3. klthost.exe opens the full hall view of hall 2 of the sample information base as waiter
+#    Иванов; the test program finds it, holds it for the screenshot (its occupied tables are
+#    orange) and touches table 5 in the middle of its plan rectangle; the module prints the result.
+cp -r "$SOURCE/examples/base" "$WORK/base"
+touch "$WORK/base/ДАННЫЕ/БРОНЬ_ЗАКАЗЫ/$(date -d '+40 minutes' +_02_%d%m%y_%H%M_03)"
+cat >"$WORK/hall.1c" <<'MODULE'
+Функция глРазрешитьВнестиЗаказ(ИмяФайлаЗаказа) Экспорт
+    Возврат ?(Найти(ИмяФайлаЗаказа, "_Иванов_") > 0, 1, 0);
+КонецФункции
+Д = СоздатьОбъект("Vkusnica");
+Права = "";
+Столы = "";
+Для к = 1 По 100 Цикл
+    Права = Права + "1";
+    Столы = Столы + ?(к <= 12, "|З2С" + к + "|", "");
+КонецЦикла;
+Д.ЗапомнитьЗалыИСтолики(Столы);
+Р = Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "Смена 1", "Зал 2", "", 60, 30, 0, "");
+Сообщить("Результат: " + Р);
+MODULE
+run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "РабочееМесто" "$(winpath "$WORK/hall.1c")" \
+    >"$WORK/hall.log" 2>&1 &
+host_pid=$!
+bg_started "$host_pid"
+KLT_UI_HALL_POINT="240 215" KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Hall.TouchesATableInTheHallOfAnotherProgram' >"$WORK/toucher.log" 2>&1 &
+toucher_pid=$!
+bg_started "$toucher_pid"
+screenshot "$toucher_pid" ui_hall "hall view" "255 128 0 400"
+toucher_rc=0
+wait "$toucher_pid" || toucher_rc=$?
+host_rc=0
+wait "$host_pid" || host_rc=$?
+if [[ $toucher_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/toucher.log"; then
+    pass "a touch on table 5 of the hall view of klthost.exe"
+else
+    fail "a touch on the hall view of klthost.exe (exit $toucher_rc)"
+    tr -d '\r' <"$WORK/toucher.log" | tail -n 30 | sed 's/^/    /'
+fi
+if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/hall.log" | grep -qx 'Результат: Выбор стола_2_5_0_Заказ_ИзЗала'; then
+    pass "klthost.exe: ОткрытьЗал answered the chosen table"
+else
+    fail "klthost.exe: ОткрытьЗал (exit $host_rc)"
+    tr -d '\r' <"$WORK/hall.log" | tail -n 30 | sed 's/^/    /'
 fi
 
 finish
