@@ -98,7 +98,8 @@ class DialogView {
     // control lets the dialog show through).
     virtual void InvalidateControl(int id, bool parentToo) = 0;
     virtual void Invalidate() = 0;
-    // Repaint a part of the dialog's own area (client pixels).
+    // Repaint a part of the dialog's own area (client pixels). The background is not erased first:
+    // the controller's OnPaint paints all of the part, so nothing flickers through.
     virtual void InvalidateArea(const Rect& r) = 0;
 
     virtual void AttachCustomControl(int id, CustomControl* control) = 0;

@@ -295,7 +295,7 @@ class Win32DialogView final : public DialogView {
     void Invalidate() override { InvalidateRect(hwnd_, nullptr, TRUE); }
     void InvalidateArea(const Rect& r) override {
         const RECT rc{r.left, r.top, r.right, r.bottom};
-        InvalidateRect(hwnd_, &rc, TRUE);
+        InvalidateRect(hwnd_, &rc, FALSE);
     }
     void MoveControl(int id, const Rect& r) override {
         if (HWND item = Item(id)) MoveWindow(item, r.left, r.top, r.Width(), r.Height(), TRUE);
