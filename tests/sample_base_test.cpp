@@ -11,13 +11,18 @@
 #include <set>
 #include <sstream>
 
+#include "halls/hall_view.h"
 #include "halls/markers.h"
 #include "halls/plan.h"
 #include "halls/table_states.h"
+#include "halls/zone_change.h"
+#include "res/hall_dialogs.h"
 #include "platform/files.h"
 #include "test_support.h"
 #include "tools/sample_base/sample_base.h"
 #include "ui/bitmap.h"
+#include "ui/headless.h"
+#include "ui/svg.h"
 
 namespace klt::test {
 namespace {
@@ -151,6 +156,63 @@ TEST(SampleBase, TreeIsWhatTheGeneratorWritesNow) {
             << name << " is missing or out of date: cmake --build --preset native --target sample_base";
     }
     for (const auto& [name, bytes] : have) EXPECT_TRUE(want.count(name)) << name << " is not the generator's";
+}
+
+// Every hall window over the sample as waiter Иванов sees it, kept as an SVG picture beside the
+// build (artifacts/) for reviewers: the picture must show what the sample says is there.
+TEST(SampleBase, HallWindowsShowTheSample) {
+    TestPlatform platform;
+    core::State().ibDirectory = SampleIb();
+    ui::ScopedHeadlessWindowing ui;
+    const Permission ivanov = [](const std::string& name) {
+        return OrderMarker::Parse(name).Field(5) == "Иванов"_cp;
+    };
+    std::string hallTables;
+    for (int t = 1; t <= 12; ++t) hallTables += "|З2С"_cp.data() + std::to_string(t) + "|";
+    const std::string rights(100, '1');
+    std::map<std::string, std::string> svgs;
+    const auto snapshot = [&](const std::string& name) {
+        return ui::UserAction::Look([&svgs, name](ui::HeadlessDialog& d) { svgs[name] = ui::DialogSvg(d); });
+    };
+
+    HallViewParams params;
+    params.number = 2;
+    params.rights = rights;
+    params.caption228 = "Иванов"_cp.data();
+    params.visibilityList = hallTables;
+    params.permission = ivanov;
+    ui.windowing.Queue({snapshot("hall"), ui::UserAction::Press(res::kHallSummary)});
+    ui.windowing.Queue({snapshot("summary")});
+    HallView(params, false).Run();
+    params.kind = PlanKind::Bar;
+    params.number = 1;
+    ui.windowing.Queue({snapshot("compact_bar")});
+    HallView(params, true).Run();
+    ui.windowing.Queue({snapshot("zone_change")});
+    ZoneChangeParams zone;
+    zone.number = 2;
+    zone.name = "Зал 2"_cp.data();
+    zone.rights = rights;
+    zone.visibilityList = hallTables;
+    ZoneChange(zone).Run();
+    ui.windowing.Queue({snapshot("plan_display")});
+    CompactPlanDisplay(PlanKind::Hall, 1, 0).Run();
+
+    const fs::path artifacts = KLT_ARTIFACTS_DIR;
+    fs::create_directories(artifacts);
+    for (const auto& [name, svg] : svgs) std::ofstream(artifacts / ("sample_" + name + ".svg")) << svg;
+    ASSERT_EQ(svgs.size(), 5u);
+    // His order on table 7 with its sum, the banquet table that takes several orders, the picture
+    // under them; not Петрова's table 1.
+    EXPECT_NE(svgs["hall"].find("2300.00"), std::string::npos);
+    EXPECT_NE(svgs["hall"].find("Банкет"), std::string::npos);
+    EXPECT_EQ(svgs["hall"].find("875.00"), std::string::npos);
+    EXPECT_NE(svgs["hall"].find("data:image/png"), std::string::npos);
+    EXPECT_NE(svgs["summary"].find("2300.00"), std::string::npos);
+    EXPECT_NE(svgs["compact_bar"].find("320.00"), std::string::npos);
+    EXPECT_NE(svgs["zone_change"].find("ЗАЛ:    Зал 2"), std::string::npos);
+    // The plan display reads no orders: Иванов's table 2 in hall 1 shows no sum there.
+    EXPECT_EQ(svgs["plan_display"].find("1250.50"), std::string::npos);
 }
 
 }  // namespace
