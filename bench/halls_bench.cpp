@@ -125,6 +125,19 @@ void BM_LoadPlan200(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadPlan200);
 
+// The parse alone, from bytes already in memory: what LoadPlan adds to the read.
+void BM_ParsePlan200(benchmark::State& state) {
+    World& w = TheWorld();
+    std::string bytes;
+    platform::Files().ReadAll(PlanPath(w.ib, PlanKind::Hall, kHall), bytes, kMaxPlanFileBytes);
+    for (auto _ : state) {
+        Plan plan = ParsePlan(bytes, Conversion::FullView(793, 569));
+        if (plan.tables.size() != kTables) state.SkipWithError("plan not parsed");
+        benchmark::DoNotOptimize(plan);
+    }
+}
+BENCHMARK(BM_ParsePlan200);
+
 void BM_BareListingOfMarkerFolders(benchmark::State& state) {
     World& w = TheWorld();
     platform::FileSystem& files = platform::Files();
