@@ -35,7 +35,7 @@ struct World {
                          ("klt-halls-bench-" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(dir);
         root = dir.string();
-        ib = root + "/";
+        ib = root + "\\";  // a host path: the file layer turns it into a native one
         platform::FileSystem& files = platform::Files();
         files.MakeDirectory(ib + std::string("ДАННЫЕ"_cp));
         files.MakeDirectory(OpenOrdersFolder(ib));
