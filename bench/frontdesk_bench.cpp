@@ -11,6 +11,7 @@
 
 #include "frontdesk/keyboard_filters.h"
 #include "frontdesk/notices.h"
+#include "halls/notice_listener.h"
 #include "platform/headless.h"
 #include "platform/keyboard.h"
 
@@ -23,7 +24,7 @@ static void BM_NoticeSendToHandler(benchmark::State& state) {
         return;
     }
     int received = 0;
-    frontdesk::NoticeSocket listener;
+    halls::NoticeSocket listener;
     if (!listener.StartListening(5099, [&](const std::string&) { ++received; })) {
         state.SkipWithError("cannot listen");
         return;

@@ -15,14 +15,15 @@
 #include <fstream>
 
 #include "frontdesk/notices.h"
+#include "halls/notice_listener.h"
 #include "platform/platform.h"
 #include "test_support.h"
 
 namespace klt::test {
 namespace {
 
-using frontdesk::OwnKey;
-using frontdesk::ViewKind;
+using halls::OwnKey;
+using halls::ViewKind;
 
 // Only loopback (and our own test links) may exist: then nothing sent can reach a real network.
 bool InPrivateNamespace() {
@@ -122,7 +123,7 @@ TEST_F(Notices, RefusedWithoutSendingWhenTooLongOrThePortIsNonsense) {
 
 TEST_F(Notices, ASendWhilePort888IsTakenFailsQuietly) {
     REQUIRE_PRIVATE_NAMESPACE();
-    frontdesk::NoticeSocket busy;
+    halls::NoticeSocket busy;
     ASSERT_TRUE(busy.StartListening(888, [](const std::string&) {}));
     EXPECT_FALSE(frontdesk::SendNotice(5002, "a", 1));
     host::Value desk = host().CreateObject("Vkusnica");
@@ -135,7 +136,7 @@ TEST_F(Notices, ASendWhilePort888IsTakenFailsQuietly) {
 TEST_F(Notices, HallViewsReactOnlyToTheirOwnKey) {
     REQUIRE_PRIVATE_NAMESPACE();
     int hall3 = 0, hall13 = 0, bar3 = 0, monitor = 0;
-    frontdesk::NoticeSocket s3, s13, sb3, sm;
+    halls::NoticeSocket s3, s13, sb3, sm;
     auto view = [](ViewKind kind, int number, int& hits) {
         return [key = OwnKey(kind, number), &hits](const std::string& t) {
             if (t == key) ++hits;
@@ -165,7 +166,7 @@ TEST_F(Notices, HallViewsReactOnlyToTheirOwnKey) {
 TEST_F(Notices, OversizedDatagramsAreDroppedAndTextEndsAtZeroByte) {
     REQUIRE_PRIVATE_NAMESPACE();
     std::vector<std::string> got;
-    frontdesk::NoticeSocket s;
+    halls::NoticeSocket s;
     ASSERT_TRUE(s.StartListening(5020, [&](const std::string& t) { got.push_back(t); }));
     Receiver raw(0);
     raw.SendTo(5020, std::string(1025, 'a'));
@@ -182,7 +183,7 @@ TEST_F(Notices, OversizedDatagramsAreDroppedAndTextEndsAtZeroByte) {
 TEST_F(Notices, AHandlerMayStopItsOwnSocket) {
     REQUIRE_PRIVATE_NAMESPACE();
     int calls = 0;
-    frontdesk::NoticeSocket s;
+    halls::NoticeSocket s;
     ASSERT_TRUE(s.StartListening(5025, [&](const std::string&) {
         ++calls;
         s.Stop();
@@ -198,7 +199,7 @@ TEST_F(Notices, AHandlerMayStopItsOwnSocket) {
 TEST_F(Notices, AFloodLeavesTheLoopResponsive) {
     REQUIRE_PRIVATE_NAMESPACE();
     long received = 0;
-    frontdesk::NoticeSocket s;
+    halls::NoticeSocket s;
     ASSERT_TRUE(s.StartListening(5030, [&](const std::string&) { ++received; }));
     Receiver raw(0);
     for (int i = 0; i < 10000; ++i) raw.SendTo(5030, "flood_" + std::to_string(i));
@@ -230,7 +231,7 @@ TEST_F(Notices, WorkstationRole) {
         }
     } else {
         int refreshed = 0;
-        frontdesk::NoticeSocket s;
+        halls::NoticeSocket s;
         ASSERT_TRUE(s.StartListening(5050, [&, key = OwnKey(ViewKind::Hall, 2)](const std::string& t) {
             if (t == key) ++refreshed;
         }));

@@ -4,10 +4,10 @@
 
 #include "drivers/serial_channel.h"
 #include "drivers/tablo.h"
-#include "halls/plan.h"
 #include "frontdesk/keyboard_filters.h"
-#include "frontdesk/notices.h"
 #include "frontdesk/settings.h"
+#include "halls/notice_listener.h"
+#include "halls/plan.h"
 #include "hostwin/window_state.h"
 #include "platform/keyboard.h"
 #include "platform/scoped.h"
@@ -70,7 +70,7 @@ TEST_F(ShutDown, DoneLeavesNoHookTimerSocketOrPortOfOursAlive) {
     ASSERT_EQ(Answer(Make("Nippon"), "OpenPort",
                      {host::Value(3), host::Value(50), host::Value(9600), host::Value(8), host::Value(0)}),
               1);
-    frontdesk::NoticeSocket listener;
+    halls::NoticeSocket listener;
     ASSERT_TRUE(listener.StartListening(0, [](const std::string&) {}));
     platform_.hooks.Dispatch(HookKind::Keyboard, 0, '1', 0);  // a burst is under way: its timer runs
 
@@ -96,7 +96,7 @@ TEST_F(ShutDown, DoneLeavesNoHookTimerSocketOrPortOfOursAlive) {
 TEST_F(ShutDown, AnyOneResourceLeftKeepsTheDllInUse) {
     assembly::Done();
     ASSERT_FALSE(assembly::InUse());
-    frontdesk::NoticeSocket socket;
+    halls::NoticeSocket socket;
     drivers::SerialChannel channel;
     platform::ScopedHook hook;
     platform::ScopedTimer timer;

@@ -22,6 +22,7 @@ namespace {
 void StopSubsystems() {
     hostwin::Stop();
     frontdesk::Stop();
+    halls::Stop();
     drivers::Stop();
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/addin.h"
 #include "frontdesk/keyboard_filters.h"
-#include "frontdesk/notices.h"
 #include "frontdesk/settings.h"
 
 namespace klt::frontdesk {
@@ -16,7 +15,6 @@ void Start(const std::string& rightsSet) {
 
 void Stop() {
     StopKeyboardFilters();
-    StopAllNoticeSockets();
 }
 
 void Reset() {

@@ -1,10 +1,16 @@
 #include "halls/lifecycle.h"
 
+#include "halls/notice_listener.h"
 #include "halls/plan.h"
 
 namespace klt::halls {
 
+void Stop() {
+    StopAllNoticeSockets();
+}
+
 void Reset() {
+    Stop();
     SetCurrentFormatWord(kInitialFormatWord);
 }
 

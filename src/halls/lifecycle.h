@@ -1,10 +1,13 @@
 #pragma once
-// The halls' part in putting the process back to its load-time state. Their windows, listeners and
-// timers live only inside a modal call, so shut-down finds nothing of theirs to stop.
+// The halls' part in shut-down and in putting the process back to its load-time state. Their
+// windows and timers live only inside a modal call; a listener may outlive a window that was never
+// closed properly, and shut-down closes it.
 
 namespace klt::halls {
 
-// The plan format word as it was when the module loaded.
+// Closes every notice socket.
+void Stop();
+// Stop, then the plan format word as it was when the module loaded.
 void Reset();
 
 }  // namespace klt::halls

@@ -34,6 +34,9 @@ class Canvas {
 
     // Outlines of the shapes below; a pen of width 0 is one pixel wide.
     virtual void SetPen(Colour colour, int width) = 0;
+    // An outline kept wholly inside the rectangle of a rectangle, rounded rectangle or ellipse,
+    // however thick, where a plain pen straddles the edge and spills out of it.
+    virtual void SetInsideFramePen(Colour colour, int width) = 0;
     virtual void SetNoPen() = 0;
     // Interiors of the shapes below.
     virtual void SetBrush(Colour colour) = 0;

@@ -16,6 +16,12 @@ void RecordingCanvas::SetPen(Colour colour, int width) {
     state_.pen = true;
     state_.penColour = colour;
     state_.penWidth = width;
+    state_.penInsideFrame = false;
+}
+
+void RecordingCanvas::SetInsideFramePen(Colour colour, int width) {
+    SetPen(colour, width);
+    state_.penInsideFrame = true;
 }
 
 void RecordingCanvas::SetBrush(Colour colour) {

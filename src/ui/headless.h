@@ -48,6 +48,7 @@ struct CanvasOp {
     bool pen = true;
     Colour penColour = 0;
     int penWidth = 0;
+    bool penInsideFrame = false;
     bool brush = true;
     Colour brushColour = Rgb(255, 255, 255);
     Font font;
@@ -59,6 +60,7 @@ struct CanvasOp {
 class RecordingCanvas final : public Canvas {
   public:
     void SetPen(Colour colour, int width) override;
+    void SetInsideFramePen(Colour colour, int width) override;
     void SetNoPen() override { state_.pen = false; }
     void SetBrush(Colour colour) override;
     void SetNoBrush() override { state_.brush = false; }

@@ -88,6 +88,8 @@ inline constexpr std::uint32_t kModalFrame = 0x80;      // DS_MODALFRAME
 inline constexpr std::uint32_t kSetFont = 0x40;         // DS_SETFONT
 inline constexpr std::uint32_t kCentre = 0x0800;        // DS_CENTER
 inline constexpr std::uint32_t kSetForeground = 0x200;  // DS_SETFOREGROUND
+// The dialog's own painting leaves its controls alone (WS_CLIPCHILDREN).
+inline constexpr std::uint32_t kClipChildren = 0x02000000;
 
 // Static controls.
 inline constexpr std::uint32_t kStaticLeft = 0x0;

@@ -147,6 +147,11 @@ void GdiCanvas::SetPen(Colour colour, int width) {
     Replace(pen_, CreatePen(PS_SOLID, width, colour));
 }
 
+void GdiCanvas::SetInsideFramePen(Colour colour, int width) {
+    noPen_ = false;
+    Replace(pen_, CreatePen(PS_INSIDEFRAME, width, colour));
+}
+
 void GdiCanvas::SetNoPen() {
     noPen_ = true;
     SelectInto(dc_);

@@ -41,6 +41,7 @@ class GdiCanvas final : public Canvas {
     GdiCanvas& operator=(const GdiCanvas&) = delete;
 
     void SetPen(Colour colour, int width) override;
+    void SetInsideFramePen(Colour colour, int width) override;
     void SetNoPen() override;
     void SetBrush(Colour colour) override;
     void SetNoBrush() override;
