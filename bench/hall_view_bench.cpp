@@ -22,6 +22,7 @@
 #include "halls/hall_view.h"
 #include "halls/markers.h"
 #include "halls/plan.h"
+#include "halls/table_drawing.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "res/hall_dialogs.h"
@@ -242,6 +243,50 @@ void BM_HallViewPaintGdi(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HallViewPaintGdi)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The paint in parts, to see where its time goes: 0 the background (fill and picture), 1 the 200
+// tables' shapes alone, 2 the tables with their sums and names.
+void BM_HallViewPaintParts(benchmark::State& state) {
+    Base& base = TheBase();
+    base.SetOrders(kTables);
+    ui::ScopedHeadlessWindowing windowing;
+    HallView view(base.Params(), false);
+    ui::HeadlessDialog dialog(res::kHallViewTemplate, view);
+    dialog.Open();
+    const ui::Rect client = dialog.ClientRect();
+    MemorySurface surface(client.Width(), client.Height());
+    if (!view.picture() || !surface.ok()) {
+        state.SkipWithError("no picture or bitmap");
+        return;
+    }
+    const int part = static_cast<int>(state.range(0));
+    Plan plan = view.plan();
+    auto header = std::make_shared<HallHeader>(*plan.header);
+    if (part == 1) header->showSums = header->showNames = 0;
+    for (TableItem& t : plan.tables) t.header = header;
+    const ui::Bitmap& picture = *view.picture();
+    Runs runs(state);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        {
+            ui::win32::GdiCanvas canvas(surface.dc());
+            canvas.BeginBuffer(client);
+            canvas.Clip(client);
+            if (part == 0) {
+                canvas.FillRect(client, ui::Rgb(192, 192, 192));
+                canvas.DrawBitmap(picture, {0, 0, picture.width, picture.height},
+                                  {0, 0, client.Width(), client.Height() * 489 / 577});
+            } else {
+                for (const TableItem& t : plan.tables) DrawTable(canvas, t);
+            }
+            canvas.ClearClip();
+            canvas.EndBuffer();
+        }
+        GdiFlush();
+        runs.Add(start);
+    }
+}
+BENCHMARK(BM_HallViewPaintParts)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // What no paint can go below: one copy of the same area between two memory bitmaps.
 void BM_BareBitBltOfTheViewArea(benchmark::State& state) {
