@@ -530,7 +530,7 @@ std::string Bmp(int width, int height) {
     put(28, 24, 2);
     put(30, 0, 4);
     put(34, 0, 4);
-    put(38, 0, 16);
+    put(38, 0, 4);
     put(42, 0, 4);
     put(46, 0, 4);
     put(50, 0, 4);
