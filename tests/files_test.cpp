@@ -49,6 +49,13 @@ TEST(PosixFiles, HostPathsWithDoubledBackslashesAndCyrillicNames) {
               std::vector<std::string>{std::string("Заказ_1.txt"_cp)});
     EXPECT_TRUE(fs.List(dir + "\\\\nowhere", "*", 10).empty());
     EXPECT_TRUE(fs.List(base, "*", 10).empty()) << "folders are not listed as files";
+    // Links count as what they point at: a file is listed, a folder or nothing at all is not.
+    const std::string native = std::string(tmpl) + "/" + "ДАННЫЕ";
+    ASSERT_EQ(::symlink((native + "/" + "Заказ_1.txt").c_str(), (native + "/to_file").c_str()), 0);
+    ASSERT_EQ(::symlink(tmpl, (native + "/to_folder").c_str()), 0);
+    ASSERT_EQ(::symlink("/nonexistent/klt", (native + "/to_nothing").c_str()), 0);
+    EXPECT_EQ(fs.List(dir, "to_*", 10), std::vector<std::string>{"to_file"});
+    for (const char* link : {"/to_file", "/to_folder", "/to_nothing"}) ::unlink((native + link).c_str());
 
     const std::string moved = base + "moved.txt";
     ASSERT_TRUE(fs.Copy(file, moved, false));

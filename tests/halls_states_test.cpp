@@ -223,6 +223,21 @@ TEST_F(HallFolders, FormatWordReadBecomesTheOneWrittenNext) {
     SetCurrentFormatWord(saved);
 }
 
+TEST_F(HallFolders, PlanBeyondTheFirstReadBufferReadsWhole) {
+    // 300 tables are some 82 KB: the reading buffer grows once, with a record across its old end.
+    Plan plan;
+    for (int n = 1; n <= 300; ++n) {
+        TableItem t;
+        t.record = NewTableRecord(n, 0x00FFFF00, Shape::Ellipse, {n, 1, n + 9, 1000 - n});
+        plan.tables.push_back(t);
+    }
+    ASSERT_TRUE(SavePlan(kIb, PlanKind::Hall, 3, plan));
+    const std::optional<Plan> back = LoadPlan(kIb, PlanKind::Hall, 3);
+    ASSERT_TRUE(back.has_value());
+    ASSERT_EQ(back->tables.size(), 300u);
+    for (std::size_t i = 0; i < 300; ++i) EXPECT_EQ(back->tables[i].record, plan.tables[i].record) << i;
+}
+
 TEST_F(HallFolders, HugePlanFileIsReadOnlyUpToTheCap) {
     // 24 MB of markers that are not 1, then a table: reading stops at the cap instead of
     // walking the whole file on a waiter's screen.

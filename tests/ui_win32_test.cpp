@@ -215,14 +215,17 @@ TEST(UiWin32Canvas, TheBufferReachesTheTargetOnlyWhenEnded) {
 TEST(UiWin32Canvas, LetsGoOfThePenAndFontItMade) {
     Bitmap b(10, 10);
     const HGDIOBJ originalPen = GetCurrentObject(b.dc(), OBJ_PEN);
-    HGDIOBJ pen = nullptr, font = nullptr;
+    HGDIOBJ first = nullptr, pen = nullptr, font = nullptr;
     {
         klt::ui::win32::GdiCanvas canvas(b.dc());
         canvas.SetPen(RGB(1, 2, 3), 2);
-        const HGDIOBJ first = GetCurrentObject(b.dc(), OBJ_PEN);
+        first = GetCurrentObject(b.dc(), OBJ_PEN);
         canvas.SetPen(RGB(4, 5, 6), 1);
-        EXPECT_EQ(GetObjectType(first), 0u);  // replaced, so deleted
         pen = GetCurrentObject(b.dc(), OBJ_PEN);
+        EXPECT_NE(pen, first);
+        canvas.SetPen(RGB(1, 2, 3), 2);
+        EXPECT_EQ(GetCurrentObject(b.dc(), OBJ_PEN), first) << "made once, used again";
+        canvas.SetPen(RGB(4, 5, 6), 1);
         klt::ui::Font f;
         f.height = 12;
         canvas.SetFont(f);
@@ -231,8 +234,36 @@ TEST(UiWin32Canvas, LetsGoOfThePenAndFontItMade) {
         canvas.Rectangle({1, 1, 9, 9});
     }  // destroyed with the buffer still open
     EXPECT_EQ(GetCurrentObject(b.dc(), OBJ_PEN), originalPen);
+    EXPECT_EQ(GetObjectType(first), 0u);
     EXPECT_EQ(GetObjectType(pen), 0u);
     EXPECT_EQ(GetObjectType(font), 0u);
+}
+
+TEST(UiWin32Canvas, AWideFrameStaysInsideCurvedFiguresAndThePenAndBrushStay) {
+    Bitmap b(60, 50);
+    klt::ui::win32::GdiCanvas canvas(b.dc());
+    canvas.FillRect({0, 0, 60, 50}, RGB(255, 255, 255));
+    canvas.SetInsideFramePen(RGB(255, 0, 0), 4);
+    canvas.SetBrush(RGB(0, 0, 255));
+    const HGDIOBJ pen = GetCurrentObject(b.dc(), OBJ_PEN), brush = GetCurrentObject(b.dc(), OBJ_BRUSH);
+    canvas.Ellipse({10, 10, 50, 40});
+    // Across the middle: outside, the frame's 4 pixels, the fill, the frame, outside.
+    EXPECT_EQ(b.At(9, 25), RGB(255, 255, 255));
+    EXPECT_EQ(b.At(10, 25), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(13, 25), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(15, 25), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(30, 25), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(48, 25), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(50, 25), RGB(255, 255, 255));
+    EXPECT_EQ(GetCurrentObject(b.dc(), OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(b.dc(), OBJ_BRUSH), brush);
+    canvas.FillRect({0, 0, 60, 50}, RGB(255, 255, 255));
+    canvas.RoundRect({10, 10, 50, 40}, {8, 8});
+    EXPECT_EQ(b.At(11, 25), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(16, 25), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(30, 12), RGB(255, 0, 0));
+    EXPECT_EQ(b.At(30, 15), RGB(0, 0, 255));
+    EXPECT_EQ(b.At(30, 41), RGB(255, 255, 255));
 }
 
 TEST(UiWin32Canvas, PictureCacheIsFreedAndMadeAgain) {

@@ -129,6 +129,10 @@ enum class TableState { Free = 1, Occupied = 2 };
 
 // One table of a loaded plan with the state that the windows derive for it.
 struct TableItem {
+    // Written out so that a plan's vector builds each item from its member values alone, without
+    // first clearing every byte of it (a value-initialised item is zeroed whole, then set).
+    TableItem() {}
+
     TableRecord record;
     std::shared_ptr<HallHeader> header;  // shared by every table of the plan
     bool shown = false;
@@ -182,6 +186,7 @@ void EncodeHeader(const HallHeader& header, char* out);  // kHeaderSize bytes
 HallHeader DecodeHeader(const char* in);
 void EncodeRecord(const TableRecord& record, char* out);  // kRecordSize bytes
 TableRecord DecodeRecord(const char* in);
+void DecodeRecordInto(const char* in, TableRecord& record);  // sets every field
 
 // The format word last read from a plan file, written at the start of the next one saved; this
 // one until a plan has been read.

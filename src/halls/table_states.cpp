@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "core/state.h"
 #include "halls/markers.h"
@@ -25,6 +26,31 @@ class Guard {
 
   private:
     bool& flag_;
+};
+
+// The plan's tables by number, for a refresh to find a marker's tables without walking the whole
+// plan for each of thousands of markers. Several tables may carry one number; each keeps its place.
+class TablesByNumber {
+  public:
+    explicit TablesByNumber(Plan& plan) {
+        index_.reserve(plan.tables.size());
+        for (TableItem& t : plan.tables) index_.push_back({t.record.number, &t});
+        std::stable_sort(index_.begin(), index_.end(),
+                         [](const Entry& a, const Entry& b) { return a.number < b.number; });
+    }
+    template <class F>
+    void ForEach(std::int32_t number, F&& f) const {
+        auto it = std::lower_bound(index_.begin(), index_.end(), number,
+                                   [](const Entry& e, std::int32_t n) { return e.number < n; });
+        for (; it != index_.end() && it->number == number; ++it) f(*it->table);
+    }
+
+  private:
+    struct Entry {
+        std::int32_t number;
+        TableItem* table;
+    };
+    std::vector<Entry> index_;
 };
 
 std::int32_t AddSaturated(std::int32_t a, std::int32_t b) {
@@ -69,14 +95,13 @@ bool TableStates::RefreshOrderStates(Plan& plan, const RefreshParams& params) {
     platform::FileSystem& files = platform::Files();
     // Listed by full path: the process's current directory belongs to the host and to the printers.
     const std::string folder = OpenOrdersFolder(core::State().ibDirectory);
+    const TablesByNumber tables(plan);
     for (const std::string& name :
          files.List(folder, OpenOrdersPattern(params.kind, params.number), kMaxMarkers)) {
         const OrderMarker marker = OrderMarker::Parse(name);
         const bool mine = permitted(name);
-        const std::int32_t table = marker.Table();
         const std::int32_t sum = mine ? marker.Sum() : 0;
-        for (TableItem& t : plan.tables) {
-            if (t.record.number != table) continue;
+        tables.ForEach(marker.Table(), [&](TableItem& t) {
             if (mine) {
                 t.sum = AddSaturated(t.sum, sum);
                 t.shown = true;
@@ -84,7 +109,7 @@ bool TableStates::RefreshOrderStates(Plan& plan, const RefreshParams& params) {
             } else if (t.record.severalOrders == 0) {
                 t.shown = false;
             }
-        }
+        });
     }
     // The configuration sees these too (it may act on them); the tables do not change.
     for (const std::string& name : files.List(folder, OtherOrdersPattern(params.number), kMaxMarkers))
@@ -103,6 +128,7 @@ bool TableStates::RefreshReservations(Plan& plan, const RefreshParams& params) {
     const std::int64_t now = CalendarMinutes(local.year, local.month, local.day, local.hour, local.minute);
     platform::FileSystem& files = platform::Files();
     const std::string folder = ReservationsFolder(core::State().ibDirectory);
+    const TablesByNumber tables(plan);
     for (const std::string& name : files.List(folder, ReservationsPattern(params.number), kMaxMarkers)) {
         const ReservationMarker r = ReservationMarker::Parse(name);
         // A name whose date cannot be read is nobody's reservation to expire: leave the file alone
@@ -118,12 +144,11 @@ bool TableStates::RefreshReservations(Plan& plan, const RefreshParams& params) {
             files.Remove(folder + "\\" + name);
         }
         if (!active) continue;
-        for (TableItem& t : plan.tables) {
-            if (t.record.number != r.table) continue;
+        tables.ForEach(r.table, [&](TableItem& t) {
             t.reserved = true;
             t.shown = true;
             t.reservationText = r.timeText.substr(0, 7);
-        }
+        });
     }
     return true;
 }

@@ -86,9 +86,14 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
 }
 
 std::string Utf8ToCp1251(std::string_view utf8) {
-    std::string out;
+    // ASCII is the same in both: taken in one piece up to the first other byte. File names in the
+    // marker folders, converted by the thousand on every refresh, are mostly digits and "_".
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+    std::string out(utf8.substr(0, ascii));
+    if (ascii == utf8.size()) return out;
     out.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
+    for (std::size_t pos = ascii; pos < utf8.size();) {
         const detail::Utf8Step step = detail::DecodeUtf8(utf8, pos);
         pos += step.length;
         out.push_back(step.valid ? ToCp1251OrQuestion(step.cp) : '?');

@@ -78,8 +78,14 @@ class PosixFileSystem : public FileSystem {
             if (!e) break;
             std::string name = text::Utf8ToCp1251(e->d_name);
             if (!WildcardMatch(pattern, name)) continue;
-            struct stat st {};
-            if (::fstatat(::dirfd(d), e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            // The entry's own type where the file system gives it: a marker folder holds thousands of
+            // names, and asking the kernel about each one costs more than the rest of the listing.
+            // A link is followed, as Windows' search does, to what it points at.
+            if (e->d_type != DT_REG) {
+                if (e->d_type != DT_UNKNOWN && e->d_type != DT_LNK) continue;
+                struct stat st {};
+                if (::fstatat(::dirfd(d), e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            }
             names.push_back(std::move(name));
         }
         ::closedir(d);

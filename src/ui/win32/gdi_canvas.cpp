@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <vector>
@@ -115,6 +117,7 @@ std::size_t PictureCacheSize() {
 // ---- canvas ----
 
 GdiCanvas::GdiCanvas(HDC dc) : target_(dc), dc_(dc), saved_(SaveDC(dc)) {
+    targetFont_ = GetCurrentObject(dc, OBJ_FONT);
     textColour_ = GetTextColor(dc);
     background_ = GetBkColor(dc);
     transparent_ = GetBkMode(dc) == TRANSPARENT;
@@ -122,51 +125,115 @@ GdiCanvas::GdiCanvas(HDC dc) : target_(dc), dc_(dc), saved_(SaveDC(dc)) {
 
 GdiCanvas::~GdiCanvas() {
     if (memory_) EndBuffer();
-    // Nothing of ours is selected any more: the pen, brush and font can go.
+    // Nothing of ours is selected any more: the pens, brushes and fonts can go.
     RestoreDC(target_, saved_);
 }
 
-void GdiCanvas::Replace(GdiObject<>& held, HGDIOBJ made) {
-    GdiObject<> old = std::move(held);
-    held.Reset(made);
-    // The old object may still sit in the target under an open buffer: both let go of it first.
-    SelectInto(target_);
-    if (memory_) SelectInto(memory_.Get());
+namespace {
+
+// So many of one kind kept at most: a plan in hundreds of colours still holds few handles.
+constexpr std::size_t kMaxMade = 32;
+
+}  // namespace
+
+template <typename Key, typename Make>
+HGDIOBJ GdiCanvas::Find(std::vector<Made<Key>>& made, const Key& key, std::initializer_list<HGDIOBJ> keep,
+                        Make make) {
+    for (const Made<Key>& m : made)
+        if (m.key == key) return m.object.Get();
+    if (made.size() >= kMaxMade) {
+        // Only the one in use may be selected anywhere (ours are only ever in the context drawn
+        // on), and a framed figure comes back to the caller's: the others can go.
+        std::erase_if(made, [keep](const Made<Key>& m) {
+            return std::find(keep.begin(), keep.end(), m.object.Get()) == keep.end();
+        });
+    }
+    HGDIOBJ object = make();
+    if (!object) return nullptr;
+    made.push_back({key, GdiObject<>(object)});
+    return object;
+}
+
+void GdiCanvas::SelectObjects() {
+    const HGDIOBJ pen = noPen_ || !pen_ ? GetStockObject(noPen_ ? NULL_PEN : BLACK_PEN) : pen_;
+    if (pen != selectedPen_) selectedPen_ = SelectObject(dc_, pen) ? pen : nullptr;
+    const HGDIOBJ brush = noBrush_ || !brush_ ? GetStockObject(noBrush_ ? NULL_BRUSH : WHITE_BRUSH) : brush_;
+    if (brush != selectedBrush_) selectedBrush_ = SelectObject(dc_, brush) ? brush : nullptr;
+    if (font_ && font_ != selectedFont_) selectedFont_ = SelectObject(dc_, font_) ? font_ : nullptr;
 }
 
 void GdiCanvas::SelectInto(HDC dc) {
-    SelectObject(dc, noPen_ || !pen_ ? GetStockObject(noPen_ ? NULL_PEN : BLACK_PEN) : pen_.Get());
-    SelectObject(dc,
-                 noBrush_ || !brush_ ? GetStockObject(noBrush_ ? NULL_BRUSH : WHITE_BRUSH) : brush_.Get());
-    if (font_) SelectObject(dc, font_.Get());
+    dc_ = dc;
+    selectedPen_ = selectedBrush_ = selectedFont_ = nullptr;
+    SelectObjects();
     SetTextColor(dc, textColour_);
     SetBkColor(dc, background_);
     SetBkMode(dc, transparent_ ? TRANSPARENT : OPAQUE);
 }
 
-void GdiCanvas::SetPen(Colour colour, int width) {
+void GdiCanvas::UsePen(int style, int width, Colour colour, HGDIOBJ keep) {
     noPen_ = false;
-    Replace(pen_, CreatePen(PS_SOLID, width, colour));
+    pen_ = Find(pens_, PenKey{style, width, colour}, {pen_, keep},
+                [&] { return static_cast<HGDIOBJ>(CreatePen(style, width, colour)); });
+    penKey_ = {style, width, colour};
+    SelectObjects();
+}
+
+void GdiCanvas::UseBrush(Colour colour, HGDIOBJ keep) {
+    noBrush_ = false;
+    brush_ = Find(brushes_, static_cast<COLORREF>(colour), {brush_, keep},
+                  [&] { return static_cast<HGDIOBJ>(CreateSolidBrush(colour)); });
+    brushColour_ = colour;
+    SelectObjects();
+}
+
+template <typename Draw>
+void GdiCanvas::Figure(const Rect& r, Draw draw) {
+    const PenKey pen = penKey_;
+    const int w = pen.width;
+    // A wide frame kept inside a curved figure: the figure in the frame's colour, then the filled
+    // figure smaller by the frame on every side over it. The system works out the outline of a
+    // wide pen at great cost: a hall of 200 round tables took longer than a frame of the screen.
+    if (noPen_ || !pen_ || pen.style != PS_INSIDEFRAME || w <= 1 || noBrush_ || !brush_ ||
+        r.Width() <= 2 * w || r.Height() <= 2 * w) {
+        draw(r, 0);
+        return;
+    }
+    const HGDIOBJ callerPen = pen_, callerBrush = brush_;
+    const Colour fill = brushColour_;
+    UsePen(PS_SOLID, 1, pen.colour, callerPen);
+    UseBrush(pen.colour, callerBrush);
+    draw(r, 0);
+    UsePen(PS_SOLID, 1, fill, callerPen);
+    UseBrush(fill, callerBrush);
+    draw(Rect{r.left + w, r.top + w, r.right - w, r.bottom - w}, 2 * w);
+    pen_ = callerPen;
+    penKey_ = pen;
+    brush_ = callerBrush;
+    brushColour_ = fill;
+    SelectObjects();
+}
+
+void GdiCanvas::SetPen(Colour colour, int width) {
+    UsePen(PS_SOLID, width, colour);
 }
 
 void GdiCanvas::SetInsideFramePen(Colour colour, int width) {
-    noPen_ = false;
-    Replace(pen_, CreatePen(PS_INSIDEFRAME, width, colour));
+    UsePen(PS_INSIDEFRAME, width, colour);
 }
 
 void GdiCanvas::SetNoPen() {
     noPen_ = true;
-    SelectInto(dc_);
+    SelectObjects();
 }
 
 void GdiCanvas::SetBrush(Colour colour) {
-    noBrush_ = false;
-    Replace(brush_, CreateSolidBrush(colour));
+    UseBrush(colour);
 }
 
 void GdiCanvas::SetNoBrush() {
     noBrush_ = true;
-    SelectInto(dc_);
+    SelectObjects();
 }
 
 void GdiCanvas::Rectangle(const Rect& r) {
@@ -174,11 +241,14 @@ void GdiCanvas::Rectangle(const Rect& r) {
 }
 
 void GdiCanvas::RoundRect(const Rect& r, Size corner) {
-    ::RoundRect(dc_, r.left, r.top, r.right, r.bottom, corner.cx, corner.cy);
+    Figure(r, [&](const Rect& f, int less) {
+        ::RoundRect(dc_, f.left, f.top, f.right, f.bottom, std::max(0, corner.cx - less),
+                    std::max(0, corner.cy - less));
+    });
 }
 
 void GdiCanvas::Ellipse(const Rect& r) {
-    ::Ellipse(dc_, r.left, r.top, r.right, r.bottom);
+    Figure(r, [&](const Rect& f, int) { ::Ellipse(dc_, f.left, f.top, f.right, f.bottom); });
 }
 
 void GdiCanvas::Polygon(const std::vector<Point>& points) {
@@ -195,16 +265,21 @@ void GdiCanvas::FillRect(const Rect& r, Colour colour) {
 }
 
 void GdiCanvas::SetFont(const Font& font) {
-    const LOGFONTW lf = ToLogFont(font);
-    Replace(font_, CreateFontIndirectW(&lf));
+    font_ = Find(fonts_, font, {font_}, [&] {
+        const LOGFONTW lf = ToLogFont(font);
+        return static_cast<HGDIOBJ>(CreateFontIndirectW(&lf));
+    });
+    SelectObjects();
 }
 
 void GdiCanvas::SetTextColour(Colour colour) {
+    if (colour == textColour_) return;
     textColour_ = colour;
     SetTextColor(dc_, colour);
 }
 
 void GdiCanvas::SetTransparentText(bool transparent) {
+    if (transparent == transparent_) return;
     transparent_ = transparent;
     SetBkMode(dc_, transparent ? TRANSPARENT : OPAQUE);
 }
@@ -287,8 +362,11 @@ void GdiCanvas::BeginBuffer(const Rect& area) {
     // The buffer keeps the target's coordinates: its top-left pixel is the area's corner.
     SetWindowOrgEx(memory_.Get(), area.left, area.top, nullptr);
     area_ = area;
-    dc_ = memory_.Get();
-    SelectInto(dc_);
+    // Ours are only ever in the context drawn on: the target lets go of them while the buffer is.
+    SelectObject(target_, GetStockObject(BLACK_PEN));
+    SelectObject(target_, GetStockObject(WHITE_BRUSH));
+    if (selectedFont_) SelectObject(target_, targetFont_);
+    SelectInto(memory_.Get());
 }
 
 void GdiCanvas::EndBuffer() {
@@ -296,8 +374,7 @@ void GdiCanvas::EndBuffer() {
     BitBlt(target_, area_.left, area_.top, area_.Width(), area_.Height(), memory_.Get(), area_.left,
            area_.top, SRCCOPY);
     // Our pen, brush and font go back to the target before the buffer's context is deleted.
-    dc_ = target_;
-    SelectInto(dc_);
+    SelectInto(target_);
     SelectObject(memory_.Get(), GetStockObject(BLACK_PEN));
     SelectObject(memory_.Get(), GetStockObject(WHITE_BRUSH));
     SelectObject(memory_.Get(), GetStockObject(SYSTEM_FONT));

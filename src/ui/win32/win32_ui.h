@@ -2,8 +2,10 @@
 // The Win32 window system's shared pieces: <windows.h> as the backend wants it, text and font
 // conversions, the module's pictures as bitmaps, and the GDI canvas.
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/owners.h"
 #include "platform/win32/win32_api.h"
@@ -64,15 +66,49 @@ class GdiCanvas final : public Canvas {
     void EndBuffer() override;
 
   private:
+    // Pens, brushes and fonts are made once per canvas and kept until it goes: a hall paints
+    // hundreds of tables in a handful of colours and fonts, and making, selecting and deleting each
+    // one anew costs more than drawing the table.
+    template <typename Key>
+    struct Made {
+        Key key;
+        platform::win32::GdiObject<> object;
+    };
+    struct PenKey {
+        int style, width;
+        COLORREF colour;
+        friend bool operator==(const PenKey&, const PenKey&) = default;
+    };
+    // The one made for `key`, made now if need be; when too many are kept, all go but `keep`.
+    template <typename Key, typename Make>
+    HGDIOBJ Find(std::vector<Made<Key>>& made, const Key& key, std::initializer_list<HGDIOBJ> keep,
+                 Make make);
+
+    void UsePen(int style, int width, Colour colour, HGDIOBJ keep = nullptr);
+    void UseBrush(Colour colour, HGDIOBJ keep = nullptr);
+    // An ellipse or rounded rectangle: `draw(rect, less)` draws it in `rect` with its corners
+    // `less` smaller.
+    template <typename Draw>
+    void Figure(const Rect& r, Draw draw);
+    // Puts our pen, brush and font (or the stock ones) into the context drawn on, each only when
+    // another one is in it.
+    void SelectObjects();
+    // Everything of ours into `dc`: objects, text colour, background colour and mode.
     void SelectInto(HDC dc);
-    void Replace(platform::win32::GdiObject<>& held, HGDIOBJ made);
 
     HDC target_;
     HDC dc_;
     int saved_;
-    platform::win32::GdiObject<> pen_;    // null for the stock one
-    platform::win32::GdiObject<> brush_;  // null for the stock one
-    platform::win32::GdiObject<> font_;
+    std::vector<Made<PenKey>> pens_;
+    std::vector<Made<COLORREF>> brushes_;
+    std::vector<Made<Font>> fonts_;
+    HGDIOBJ pen_ = nullptr;  // ours in use; null for the stock one
+    PenKey penKey_{PS_SOLID, 1, 0};
+    COLORREF brushColour_ = 0;
+    HGDIOBJ brush_ = nullptr;  // ours in use; null for the stock one
+    HGDIOBJ font_ = nullptr;   // ours in use; null: the context's own
+    HGDIOBJ selectedPen_ = nullptr, selectedBrush_ = nullptr, selectedFont_ = nullptr;  // in dc_ now
+    HGDIOBJ targetFont_ = nullptr;  // the target's own font, back in it while a buffer is drawn on
     bool noPen_ = false, noBrush_ = false;
     COLORREF textColour_ = 0, background_ = RGB(255, 255, 255);
     bool transparent_ = false;
