@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "core/state.h"
 #include "halls/hall_view.h"
@@ -14,6 +13,7 @@
 #include "halls/table_drawing.h"
 #include "platform/files.h"
 #include "res/hall_dialogs.h"
+#include "halls_support.h"
 #include "test_support.h"
 #include "ui/headless.h"
 
@@ -193,28 +193,12 @@ TEST(TableDrawing, DamagedRecordsStayWithinBounds) {
 
 // ---- the views ----
 
-// The rights string granting exactly these rights.
-std::string Rights(std::initializer_list<int> granted) {
-    std::string r(100, '0');
-    for (int n : granted) r[static_cast<std::size_t>(n - 1)] = '1';
-    return r;
-}
-
 class HallViews : public AddInFixture {
   protected:
     void SetUp() override {
-        std::random_device random;
-        do {
-            root_ = std::filesystem::temp_directory_path() / ("klt-views-" + std::to_string(random()));
-        } while (!std::filesystem::create_directory(root_));
-        Start(Cp("РабочееМесто"_cp), {}, root_.string() + "\\");
+        Start(Cp("РабочееМесто"_cp), {}, base_.HostPath());
         ib_ = core::State().ibDirectory;
         SetLocal(19, 0);
-    }
-    void TearDown() override {
-        AddInFixture::TearDown();
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
     }
 
     void SetLocal(int hour, int minute) {
@@ -272,7 +256,7 @@ class HallViews : public AddInFixture {
 
     const ui::DialogRecord& Last() const { return ui_.windowing.history().back(); }
 
-    std::filesystem::path root_;
+    ScratchFolder base_{"klt-views-"};
     std::string ib_;
     ui::ScopedHeadlessWindowing ui_;
 };
@@ -512,32 +496,6 @@ TEST_F(HallViews, PlacedOverTheMainWindowWithTheBarBelowThePlan) {
             EXPECT_EQ(d.ControlFont(res::kCompactMerge).height, 11);
         })},
         true);
-}
-
-// A 24-bit bottom-up picture of one colour.
-std::string Bmp(int width, int height) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    std::string b(54 + static_cast<std::size_t>(stride * height), '\x40');
-    auto put = [&b](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put(2, static_cast<std::uint32_t>(b.size()), 4);
-    put(6, 0, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(width), 4);
-    put(22, static_cast<std::uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(30, 0, 4);
-    put(34, 0, 4);
-    put(38, 0, 4);
-    put(42, 0, 4);
-    put(46, 0, 4);
-    put(50, 0, 4);
-    return b;
 }
 
 TEST_F(HallViews, TheBackgroundPictureLiesUnderThePlanItWasDrawnFor) {

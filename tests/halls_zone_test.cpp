@@ -4,12 +4,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <random>
 
 #include "halls/markers.h"
 #include "halls/zone_change.h"
 #include "platform/files.h"
 #include "res/zone_dialogs.h"
+#include "halls_support.h"
 #include "test_support.h"
 #include "ui/headless.h"
 
@@ -19,43 +19,10 @@ namespace {
 using namespace klt::halls;
 using ui::UserAction;
 
-// Rights string granting exactly the rights listed.
-std::string Rights(std::initializer_list<int> granted) {
-    std::string s(100, '0');
-    for (int n : granted) s[static_cast<std::size_t>(n - 1)] = '1';
-    return s;
-}
-
-// A 24-bit bottom-up bitmap file, black but for its top-left pixel.
-std::string Bmp(int width, int height, ui::Colour topLeft) {
-    const int row = (width * 3 + 3) & ~3;
-    std::string b(static_cast<std::size_t>(54 + row * height), '\0');
-    auto put = [&b](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-    };
-    b[0] = 'B', b[1] = 'M';
-    put(2, static_cast<std::uint32_t>(b.size()), 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(width), 4);
-    put(22, static_cast<std::uint32_t>(height), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    const std::size_t first = 54 + static_cast<std::size_t>(row * (height - 1));
-    b[first] = static_cast<char>(ui::Blue(topLeft));
-    b[first + 1] = static_cast<char>(ui::Green(topLeft));
-    b[first + 2] = static_cast<char>(ui::Red(topLeft));
-    return b;
-}
-
 class ZoneWindows : public AddInFixture {
   protected:
     void SetUp() override {
-        std::random_device random;
-        do {
-            dir_ = std::filesystem::temp_directory_path() / ("klt-zone-" + std::to_string(random()));
-        } while (!std::filesystem::create_directory(dir_));
-        Start("x", {}, dir_.string() + "\\");
+        Start("x", {}, base_.HostPath());
         ib_ = core::State().ibDirectory;
         // Tables 1..6 side by side; 3 takes several orders.
         Plan plan;
@@ -70,11 +37,6 @@ class ZoneWindows : public AddInFixture {
         const std::string orders = OpenOrdersFolder(ib_);
         ASSERT_TRUE(platform::Files().MakeDirectory(orders.substr(0, orders.rfind('\\'))));
         ASSERT_TRUE(platform::Files().MakeDirectory(orders));
-    }
-    void TearDown() override {
-        AddInFixture::TearDown();
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
     }
 
     void Order(int kind, int number, int table) {
@@ -106,7 +68,7 @@ class ZoneWindows : public AddInFixture {
     const ui::DialogRecord& Last() const { return ui_.windowing.history().back(); }
     static ui::Point Centre(int table) { return {table * 100 + 30, 130}; }
 
-    std::filesystem::path dir_;
+    ScratchFolder base_{"klt-zone-"};
     std::string ib_;
     ui::ScopedHeadlessWindowing ui_;
 };
@@ -261,7 +223,8 @@ TEST_F(ZoneWindows, PictureUnderThePlanIsScaledAndTurnedWithIt) {
     plan.header->pictureName = "hall.bmp";
     ASSERT_TRUE(SavePlan(ib_, PlanKind::Hall, 4, plan));
     // Taller than the plan and narrower: its top 489 rows lie under the plan's left part.
-    ASSERT_TRUE(platform::Files().WriteAll(PicturePath(ib_, "hall.bmp"), Bmp(600, 600, ui::Rgb(255, 0, 0))));
+    ASSERT_TRUE(
+        platform::Files().WriteAll(PicturePath(ib_, "hall.bmp"), Bmp(600, 600, 0, ui::Rgb(255, 0, 0))));
 
     ZoneChangeParams p = Params(PlanKind::Hall);
     p.number = 4;
