@@ -53,7 +53,7 @@ constexpr ui::ControlTemplate BarText(int id, int x, int y, int cx) {
             .y = y,
             .cx = cx,
             .cy = 20,
-            .style = ui::style::kStaticCentre | ui::style::kStaticCentreImage,
+            .style = ui::style::kStaticCentre | ui::style::kStaticCentreImage | ui::style::kStaticNoPrefix,
             .exStyle = 0,
             .picture = 0};
 }

@@ -42,8 +42,10 @@ inline constexpr ui::ControlTemplate kZoneChangeControls[] = {
     detail::ZoneButton(kZoneChangeUser, "", 52, 44, kPictureUserChange),
     detail::ZoneButton(kZoneMoveToHall, "Перевести в ЗАЛ"_cp, 100, 44, kPictureMoveToHall),
     detail::ZoneButton(kZoneCancel, "", 236, 36, kPictureCancel),
-    {kZoneCaptionUpper, ui::ControlKind::Static, "", 4, 234, 398, 17, ui::style::kStaticLeftNoWordWrap, 0, 0},
-    {kZoneCaptionLower, ui::ControlKind::Static, "", 4, 254, 398, 17, ui::style::kStaticLeftNoWordWrap, 0, 0},
+    {kZoneCaptionUpper, ui::ControlKind::Static, "", 4, 234, 398, 17,
+     ui::style::kStaticLeftNoWordWrap | ui::style::kStaticNoPrefix, 0, 0},
+    {kZoneCaptionLower, ui::ControlKind::Static, "", 4, 254, 398, 17,
+     ui::style::kStaticLeftNoWordWrap | ui::style::kStaticNoPrefix, 0, 0},
 };
 
 // The caption names the hall or bar counter when the window opens.

@@ -98,6 +98,8 @@ inline constexpr std::uint32_t kStaticRight = 0x2;
 inline constexpr std::uint32_t kStaticEtchedFrame = 0x12;
 inline constexpr std::uint32_t kStaticLeftNoWordWrap = 0xC;
 inline constexpr std::uint32_t kStaticTypeMask = 0x1F;
+// The text is shown as given: '&' marks no shortcut letter (captions come from the configuration).
+inline constexpr std::uint32_t kStaticNoPrefix = 0x80;
 inline constexpr std::uint32_t kStaticNotify = 0x100;
 inline constexpr std::uint32_t kStaticCentreImage = 0x200;
 
