@@ -25,23 +25,7 @@ for tool in wine wineboot wineserver Xvfb; do
 done
 [[ $failed -eq 0 ]] || finish
 
-WORK=$(mktemp -d)
-export WINEPREFIX=$WORK/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
-trap cleanup EXIT
-trap 'echo "$NAME: interrupted"; exit 130' INT TERM
-private_fonts || finish
-start_xvfb || {
-    fail "no free X display for Xvfb"
-    finish
-}
-if ! timeout "$WINE_TIMEOUT" wineboot -i >"$WORK/wineboot.log" 2>&1; then
-    fail "wineboot -i"
-    sed 's/^/    /' "$WORK/wineboot.log"
-    finish
-fi
+wine_start
 for program in "${programs[@]}"; do
     echo "=== $(basename "$program")"
     if run_wine "$program" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true "$@" 2>&1 |

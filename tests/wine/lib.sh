@@ -116,7 +116,12 @@ wine_begin() {
         command -v "$tool" >/dev/null || fail "missing tool $tool"
     done
     [[ $failed -eq 0 ]] || finish
+    wine_start
+}
 
+# A throw-away 32-bit prefix with wine's own fonts and a private X server, in a fresh WORK folder;
+# everything goes at exit.
+wine_start() {
     WORK=$(mktemp -d)
     export WINEPREFIX=$WORK/prefix
     export WINEDEBUG=-all
