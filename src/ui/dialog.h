@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 #include "ui/canvas.h"
@@ -18,7 +19,11 @@ enum class ControlKind {
     Button,  // push button; with the bitmap style the picture replaces the text
     Static,  // text or frame, by its style
     Label,   // a static text that a CustomControl paints (the colour label)
+    Tab,     // a row of tabs; choosing one notifies the dialog with kTabSelectionChanged
 };
+
+// What a tab control tells its dialog (OnNotify) when the user chose another tab.
+inline constexpr unsigned kTabSelectionChanged = static_cast<unsigned>(-551);
 
 // Positions and sizes in dialog units: a quarter of the dialog font's average character width
 // horizontally, an eighth of its height vertically.
@@ -83,6 +88,12 @@ class DialogView {
     // Adds and removes style bits; the frame is redrawn to match.
     virtual void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) = 0;
     virtual void SetControlCursor(int id, Cursor cursor) = 0;
+
+    // Tab controls: the tabs' texts in order, and the selected one (-1 for none). Selecting from
+    // the program notifies nobody, as the system's own control does.
+    virtual void SetTabs(int id, const std::vector<std::string>& cp1251Texts) = 0;
+    virtual void SelectTab(int id, int index) = 0;
+    virtual int SelectedTab(int id) const = 0;
 
     // The control's rectangle in the dialog's client pixels, and the dialog's client area.
     virtual Rect ControlRect(int id) const = 0;

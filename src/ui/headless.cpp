@@ -135,6 +135,14 @@ UserAction UserAction::ClickPlan(Point plan) {
     return a;
 }
 
+UserAction UserAction::ChooseTab(int controlId, int index) {
+    UserAction a;
+    a.kind = Kind::ChooseTab;
+    a.id = controlId;
+    a.key = index;
+    return a;
+}
+
 UserAction UserAction::Key(int virtualKey) {
     UserAction a;
     a.kind = Kind::Key;
@@ -257,6 +265,39 @@ bool HeadlessDialog::ClickPlan(Point plan) {
     if (closed_) return false;
     const std::optional<Point> p = controller_.PlanToClient(plan);
     return p && Click(*p);
+}
+
+bool HeadlessDialog::ChooseTab(int id, int index) {
+    if (closed_) return false;
+    HeadlessControl* c = Get(id);
+    if (!c || !c->visible || !c->enabled || c->kind != ControlKind::Tab) return false;
+    if (index < 0 || index >= static_cast<int>(c->tabs.size())) return false;
+    // The system notifies only a change of tab.
+    if (c->selectedTab == index) return true;
+    c->selectedTab = index;
+    ++c->invalidations;
+    NotifyParent(id, kTabSelectionChanged);
+    return true;
+}
+
+void HeadlessDialog::SetTabs(int id, const std::vector<std::string>& cp1251Texts) {
+    HeadlessControl* c = Get(id);
+    if (!c) return;
+    c->tabs = cp1251Texts;
+    c->selectedTab = c->tabs.empty() ? -1 : 0;
+    ++c->invalidations;
+}
+
+void HeadlessDialog::SelectTab(int id, int index) {
+    HeadlessControl* c = Get(id);
+    if (!c || index < 0 || index >= static_cast<int>(c->tabs.size())) return;
+    c->selectedTab = index;
+    ++c->invalidations;
+}
+
+int HeadlessDialog::SelectedTab(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->selectedTab : -1;
 }
 
 Rect HeadlessDialog::Frame() const {
@@ -467,6 +508,9 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
                 break;
             case UserAction::Kind::ClickPlan:
                 window.ClickPlan(a.point);
+                break;
+            case UserAction::Kind::ChooseTab:
+                window.ChooseTab(a.id, a.key);
                 break;
             case UserAction::Kind::Key:
                 window.Key(a.key);

@@ -108,13 +108,15 @@ struct HeadlessControl {
     Cursor cursor = Cursor::Default;
     int invalidations = 0;
     int parentInvalidations = 0;
+    std::vector<std::string> tabs;  // a tab control's tabs
+    int selectedTab = -1;
 };
 
 class HeadlessDialog;
 
 // One step of a scripted user.
 struct UserAction {
-    enum class Kind { Press, Click, ClickPlan, Key, Wait, Look };
+    enum class Kind { Press, Click, ClickPlan, ChooseTab, Key, Wait, Look };
     Kind kind = Kind::Press;
     int id = 0;
     Point point;
@@ -126,6 +128,8 @@ struct UserAction {
     static UserAction Click(Point p);
     // A click where a point of the hall plan lies in the window (nothing when it shows no plan).
     static UserAction ClickPlan(Point plan);
+    // Chooses tab `index` (from 0) of a tab control, as a click on it would.
+    static UserAction ChooseTab(int controlId, int index);
     static UserAction Key(int virtualKey);
     static UserAction Wait(std::int64_t ms);
     // Runs `look` on the open window: a test's assertions between the user's steps.
@@ -151,6 +155,7 @@ class HeadlessDialog final : public DialogView {
     bool Press(int id);
     bool Click(Point p);
     bool ClickPlan(Point plan);
+    bool ChooseTab(int id, int index);
     bool Key(int key);
     // Paints a custom control (or the dialog itself for id 0) as the system would ask it to now.
     RecordingCanvas Paint(int id);
@@ -181,6 +186,9 @@ class HeadlessDialog final : public DialogView {
     std::uint32_t ControlExStyle(int id) const override;
     void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) override;
     void SetControlCursor(int id, Cursor cursor) override;
+    void SetTabs(int id, const std::vector<std::string>& cp1251Texts) override;
+    void SelectTab(int id, int index) override;
+    int SelectedTab(int id) const override;
     Rect ControlRect(int id) const override;
     Rect ClientRect() const override { return client_; }
     void MoveControl(int id, const Rect& r) override;

@@ -207,6 +207,8 @@ class SvgWriter {
             case ControlKind::Static:
                 Static(c);
                 break;
+            case ControlKind::Tab:
+                break;
         }
         if (c.exStyle & style::kExStaticEdge) Outline(c.rect, Rgb(128, 128, 128));
         if (c.style & style::kBorder) Outline(c.rect, Rgb(0, 0, 0));

@@ -11,6 +11,7 @@
 #include "ui/win32/win32_ui.h"
 
 // After <windows.h>, which it needs.
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace klt::ui::win32 {
@@ -71,8 +72,12 @@ void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
         w.Word(static_cast<unsigned>(c.cx));
         w.Word(static_cast<unsigned>(c.cy));
         w.Word(static_cast<unsigned>(c.id) & 0xFFFF);
-        w.Word(0xFFFF);
-        w.Word(c.kind == ControlKind::Button ? 0x0080 : 0x0082);  // the Button or Static class
+        if (c.kind == ControlKind::Tab) {
+            w.Text("SysTabControl32");  // the common controls' class, by name
+        } else {
+            w.Word(0xFFFF);
+            w.Word(c.kind == ControlKind::Button ? 0x0080 : 0x0082);  // the Button or Static class
+        }
         w.Text(std::string(c.text));
         w.Word(0);  // no creation data
     }
@@ -269,6 +274,27 @@ class Win32DialogView final : public DialogView {
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     void SetControlCursor(int id, Cursor cursor) override { cursors_[id] = cursor; }
+    void SetTabs(int id, const std::vector<std::string>& cp1251Texts) override {
+        HWND tabs = Item(id);
+        if (!tabs) return;
+        SendMessageW(tabs, TCM_DELETEALLITEMS, 0, 0);
+        int index = 0;
+        for (const std::string& text : cp1251Texts) {
+            std::wstring wide = Wide(text);
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = wide.data();
+            SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index++),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    void SelectTab(int id, int index) override {
+        SendMessageW(Item(id), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+    int SelectedTab(int id) const override {
+        HWND tabs = Item(id);
+        return tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) : -1;
+    }
     Rect ControlRect(int id) const override {
         RECT rc{};
         HWND item = Item(id);
@@ -419,6 +445,12 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class Win32Windowing final : public Windowing {
   public:
     int RunModal(const DialogTemplate& dialog, DialogController& controller) override {
+        // Tab controls belong to the common controls, whose classes must be registered first.
+        static const bool commonControls = [] {
+            INITCOMMONCONTROLSEX init{sizeof init, ICC_TAB_CLASSES};
+            return InitCommonControlsEx(&init) != FALSE;
+        }();
+        (void)commonControls;
         TemplateWriter writer;
         BuildTemplate(dialog, writer);
         Win32DialogView view(dialog, controller);
