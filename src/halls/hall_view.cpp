@@ -6,6 +6,7 @@
 #include "core/state.h"
 #include "halls/markers.h"
 #include "halls/orders_summary.h"
+#include "halls/plan_area.h"
 #include "halls/table_drawing.h"
 #include "platform/files.h"
 #include "platform/platform.h"
@@ -45,15 +46,6 @@ constexpr ui::Size kMode1{800, 600}, kMode2{1024, 768};
 // The compact view's outer size, and its plan area (the turned 797 x 489).
 constexpr ui::Size kCompactSize{240, 270};
 constexpr int kCompactPlanWidth = 171, kCompactPlanHeight = 265;
-
-ui::Font BarFont() {
-    ui::Font f;
-    f.height = 20;
-    f.weight = 700;
-    f.charset = 204;  // RUSSIAN_CHARSET
-    f.face = "Times New Roman";
-    return f;
-}
 
 ui::Font CompactButtonFont() {
     ui::Font f;
@@ -148,7 +140,7 @@ void HallView::LayOut(ui::DialogView& view, const ui::Rect& designed) {
         }
     }
     for (int id : {res::kHallClock, res::kHallCaptionUpper, res::kHallCaptionLower})
-        view.SetControlFont(id, BarFont());
+        view.SetControlFont(id, HallTextFont());
     view.SetControlText(res::kHallCaptionRight, params_.caption228);
     view.SetControlText(res::kHallCaptionLower, params_.caption227);
     view.SetControlText(res::kHallCaptionUpper, params_.caption226);
@@ -164,12 +156,7 @@ void HallView::Load(ui::DialogView& view) {
     plan_.header->wholeNumberSums = params_.sumDisplayMode;
     if (compact_) plan_.header->showNames = 0;
 
-    picture_.reset();
-    if (plan_.header->usePicture == 0 || plan_.header->pictureName.empty()) return;
-    std::string bytes;
-    if (!platform::Files().ReadAll(PicturePath(ib, plan_.header->pictureName), bytes, kMaxPictureFileBytes))
-        return;
-    picture_ = ui::DecodeBmp(bytes);
+    picture_ = LoadPlanPicture(*plan_.header);
     if (picture_ && compact_) picture_ = ui::TurnQuarter(*picture_);
 }
 

@@ -35,9 +35,6 @@ inline constexpr int kFlagTimer = 3;
 inline constexpr unsigned kClockPeriodMs = 1000;
 inline constexpr unsigned kReservationsPeriodMs = 60000;
 
-// A background picture larger than this is not read: a screen's worth is a few megabytes.
-inline constexpr std::size_t kMaxPictureFileBytes = 64u << 20;
-
 class HallView final : public ui::DialogController {
   public:
     HallView(HallViewParams params, bool compact);

@@ -22,16 +22,23 @@ std::int32_t LeadingNumber(std::string_view text) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(value, kLimit - 1));
 }
 
-OrderMarker OrderMarker::Parse(std::string_view name) {
-    OrderMarker m;
+OrderMarkerFields OrderMarkerFields::Split(std::string_view name) {
+    OrderMarkerFields m;
     std::size_t start = 0;
     for (std::size_t f = 0; f < 11; ++f) {
         const std::size_t sep = name.find('_', start);
         if (sep == std::string_view::npos) return m;  // this field and all after it stay empty
-        m.fields[f] = std::string(name.substr(start, sep - start));
+        m.fields[f] = name.substr(start, sep - start);
         start = sep + 1;
     }
-    if (start < name.size()) m.fields[11] = std::string(1, name[start]);
+    if (start < name.size()) m.fields[11] = name.substr(start, 1);
+    return m;
+}
+
+OrderMarker OrderMarker::Parse(std::string_view name) {
+    const OrderMarkerFields split = OrderMarkerFields::Split(name);
+    OrderMarker m;
+    for (std::size_t f = 0; f < m.fields.size(); ++f) m.fields[f] = std::string(split.fields[f]);
     return m;
 }
 

@@ -5,11 +5,9 @@
 #include <utility>
 
 #include "core/state.h"
-#include "halls/hall_view.h"
 #include "halls/markers.h"
-#include "halls/table_drawing.h"
+#include "halls/plan_area.h"
 #include "halls/table_states.h"
-#include "platform/files.h"
 #include "res/zone_dialogs.h"
 #include "text/format.h"
 #include "text/literal.h"
@@ -24,10 +22,6 @@ namespace {
 constexpr int kTurnedWidth = 171;
 constexpr int kTurnedHeight = 265;
 
-Rect ToPlanRect(const ui::Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 ui::Point TopLeft(const Rect& r) {
     return {r.left, r.top};
 }
@@ -37,20 +31,10 @@ Plan LoadOrEmpty(PlanKind kind, int number, const Conversion& conversion) {
     return plan ? std::move(*plan) : Plan{};
 }
 
-// The plan's background picture when the plan asks for one and the file reads as a bitmap.
-std::optional<ui::Bitmap> LoadPicture(const HallHeader& header) {
-    if (!header.usePicture || header.pictureName.empty()) return std::nullopt;
-    std::string bytes;
-    if (!platform::Files().ReadAll(PicturePath(core::State().ibDirectory, header.pictureName), bytes,
-                                   kMaxPictureFileBytes))
-        return std::nullopt;
-    return ui::DecodeBmp(bytes);
-}
-
 // The part of a picture that lies under the plan (its top-left 797 x 489 pixels, or less of a
 // smaller picture).
 ui::Rect PlanPart(const ui::Bitmap& picture) {
-    return {0, 0, std::min(picture.width, kPlanWidth), std::min(picture.height, kPlanHeight)};
+    return PicturePart(picture, kPlanWidth, kPlanHeight);
 }
 
 ui::Bitmap Crop(const ui::Bitmap& picture, const ui::Rect& part) {
@@ -63,41 +47,6 @@ ui::Bitmap Crop(const ui::Bitmap& picture, const ui::Rect& part) {
         out.pixels.insert(out.pixels.end(), row, row + out.width);
     }
     return out;
-}
-
-// First shown table whose rectangle, with a margin of 2 px for a finger, holds the point. A
-// hidden table is not there for the user, so it does not stand in front of one below it.
-const TableItem* ShownTableAt(const Plan& plan, ui::Point p) {
-    for (const TableItem& t : plan.tables) {
-        if (!t.shown) continue;
-        const Rect r = ForDrawing(t.record).rect;
-        if (p.x >= std::int64_t{r.left} - 2 && p.x < std::int64_t{r.right} + 2 &&
-            p.y >= std::int64_t{r.top} - 2 && p.y < std::int64_t{r.bottom} + 2)
-            return &t;
-    }
-    return nullptr;
-}
-
-// Draws the shown tables inside `area` only. A table from a damaged file may lie anywhere: one
-// that misses the area is skipped, and the others are drawn with their edges kept within reach of
-// it, so the system is never handed coordinates it cannot draw.
-void DrawTables(ui::Canvas& canvas, const Plan& plan, const ui::Rect& area) {
-    const std::int64_t reachX = std::max(area.Width(), 1), reachY = std::max(area.Height(), 1);
-    auto keep = [](std::int32_t v, std::int64_t low, std::int64_t high) {
-        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, low, high));
-    };
-    for (const TableItem& t : plan.tables) {
-        if (!t.shown) continue;
-        const Rect r = ForDrawing(t.record).rect;
-        if (r.right < area.left || r.left > area.right || r.bottom < area.top || r.top > area.bottom)
-            continue;
-        TableItem drawn = t;
-        drawn.record.rect = {keep(r.left, area.left - reachX, area.right + reachX),
-                             keep(r.top, area.top - reachY, area.bottom + reachY),
-                             keep(r.right, area.left - reachX, area.right + reachX),
-                             keep(r.bottom, area.top - reachY, area.bottom + reachY)};
-        DrawTable(canvas, drawn);
-    }
 }
 
 }  // namespace
@@ -114,11 +63,7 @@ void ZoneChange::OnOpen(ui::DialogView& view) {
     const bool hall = params_.kind == PlanKind::Hall;
     view.SetCaption(std::string(hall ? "ЗАЛ:    "_cp : "БАРНАЯ СТОЙКА:    "_cp) + params_.name);
 
-    ui::Font captionFont;
-    captionFont.height = 20;
-    captionFont.weight = 700;
-    captionFont.charset = 204;  // RUSSIAN_CHARSET
-    captionFont.face = "Times New Roman";
+    const ui::Font captionFont = HallTextFont();
     view.SetControlText(res::kZoneCaptionLower, params_.caption227);
     view.SetControlText(res::kZoneCaptionUpper, params_.caption226);
     view.SetControlFont(res::kZoneCaptionLower, captionFont);
@@ -134,7 +79,7 @@ void ZoneChange::OnOpen(ui::DialogView& view) {
 
     area_ = view.ControlRect(res::kZonePlanArea);
     plan_ = LoadOrEmpty(params_.kind, params_.number, Conversion::ZoneChange(ToPlanRect(area_)));
-    picture_ = LoadPicture(*plan_.header);
+    picture_ = LoadPlanPicture(*plan_.header);
     for (TableItem& t : plan_.tables) {
         const int table = t.record.number;
         t.editMode = true;
@@ -197,7 +142,7 @@ void ZoneChange::OnPaint(ui::DialogView& view, ui::Canvas& canvas) {
                           area_.top + area_.Height() * part.Height() / kPlanHeight};
         canvas.DrawBitmap(*picture_, part, to);
     }
-    DrawTables(canvas, plan_, area_);
+    DrawTablesWithin(canvas, plan_, area_);
     canvas.ClearClip();
 }
 
@@ -220,7 +165,7 @@ void CompactPlanDisplay::OnOpen(ui::DialogView& view) {
     plan_ = LoadOrEmpty(kind_, number_, Conversion::QuarterTurn());
     plan_.header->wholeNumberSums = sumDisplayMode_;
     plan_.header->showNames = 0;  // no room for names on a pocket screen
-    if (std::optional<ui::Bitmap> picture = LoadPicture(*plan_.header)) {
+    if (std::optional<ui::Bitmap> picture = LoadPlanPicture(*plan_.header)) {
         // Turned as the plan is; only the part under the plan is kept.
         picture_ = ui::TurnQuarter(Crop(*picture, PlanPart(*picture)));
     }
@@ -250,7 +195,7 @@ void CompactPlanDisplay::OnPaint(ui::DialogView& view, ui::Canvas& canvas) {
                           kTurnedWidth * planColumns / kPlanHeight, kTurnedHeight};
         canvas.DrawBitmap(*picture_, {0, 0, picture_->width, picture_->height}, to);
     }
-    DrawTables(canvas, plan_, client);
+    DrawTablesWithin(canvas, plan_, client);
     canvas.ClearClip();
 }
 
