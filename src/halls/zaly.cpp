@@ -1,6 +1,9 @@
 #include "halls/zaly.h"
 
+#include <stdexcept>
+
 #include "core/state.h"
+#include "halls/monitor.h"
 #include "text/literal.h"
 
 namespace klt::halls {
@@ -16,7 +19,7 @@ host::Context* Create() {
 }  // namespace
 
 const core::MethodDef CZal::kMethods[] = {
-    {"", "Монитор"_cp, 1, 3},
+    {"", "Монитор"_cp, 1, 3, core::Body<&CZal::Monitor>},
     {"", "НастройкаЗалов"_cp, 0, 0},
 };
 
@@ -24,5 +27,11 @@ const host::RuntimeClass kCZalRuntimeClass{"CZal", &Create};
 const core::ClassInfo CZal::kInfo{&kCZalRuntimeClass, 5, "KLT Zaly", "Zaly", kMethods, kMethodCount};
 
 CZal::CZal() : ContextClassBase(kInfo) {}
+
+void CZal::Monitor(core::MethodCall& call) {
+    HallMonitor monitor(call.Int(0), call.Int(1), call.Int(2));
+    if (monitor.Run() == ui::kRunFailed) throw std::runtime_error("monitor window not created");
+    call.Return(monitor.result());
+}
 
 }  // namespace klt::halls

@@ -14,6 +14,9 @@ class CZal : public core::ContextClassBase {
     CZal();
 
   private:
+    // "Монитор"(port, whole-number sums, first tab): the monitor's result text.
+    void Monitor(core::MethodCall& call);
+
     static const core::MethodDef kMethods[kMethodCount];
 };
 

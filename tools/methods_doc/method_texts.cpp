@@ -315,10 +315,13 @@ constexpr MethodDoc kTablo[] = {
 constexpr MethodDoc kZaly[] = {
     {"Монитор",
      "Порт: UDP port of the workstations' change notices\nЦелыеСуммы: not 0 shows sums in whole units\n"
-     "Вкладка: index of the tab shown first",
+     "Вкладка: index of the tab shown first, from 0 (one that does not exist shows the first)",
      "`Выбор стола_<hall>_<table>_Заказ_ИзЗала_<tab>` (`Чек`, `ИзБара` for a bar counter) when an "
      "occupied table is clicked; empty when closed",
-     "Opens the manager's monitor of all halls and their orders.", "Выбор = Залы.Монитор(5000, 0, 0);"},
+     "Opens the manager's monitor of all halls and their orders. The tabs follow the plan files, halls "
+     "first, each named by the configuration's global function `ПолЗал(НомерТекстом, 1)` (without it, by "
+     "its number); the figures and tables are read again on every notice that reaches the port.",
+     "Выбор = Залы.Монитор(5000, 0, 0);"},
     {"НастройкаЗалов", "", "", "Opens the hall editor, in which the administrator draws the plans.",
      "Залы.НастройкаЗалов();"},
 };
