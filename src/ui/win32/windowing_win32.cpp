@@ -232,7 +232,7 @@ class Win32DialogView final : public DialogView {
                 const NMHDR* n = reinterpret_cast<const NMHDR*>(lParam);
                 const int id = static_cast<int>(n->idFrom);
                 // A tab control tells of much besides a change of tab (clicks, keys, the change
-                // about to happen): the dialog hears only of the change, as in every window system,
+                // about to happen): the dialog hears only of the change, as from a headless one,
                 // and the answer 0 to the rest lets the change happen.
                 if (IsTabControl(id) && n->code != TCN_SELCHANGE) return FALSE;
                 Guard([&] { controller_.OnNotify(*this, id, n->code); });
