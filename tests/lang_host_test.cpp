@@ -366,10 +366,17 @@ TEST_F(LangHost, ScriptedUsersAnswerTheModalWindowsInOrder) {
     EXPECT_TRUE(users.history()[2].abandoned);
 }
 
-// A window showing a hall plan at half its size, 10 pixels in: the point a click lands on.
+// A window showing a hall plan at half its size, 10 pixels in, under a row of tabs: the point a
+// click lands on and the tab chosen.
+constexpr int kPlanTabs = 304;
+constexpr ui::ControlTemplate kPlanControls[] = {
+    {kPlanTabs, ui::ControlKind::Tab, "", 0, 0, 300, 12, 0, 0, 0}};
 class PlanWindow final : public ui::DialogController {
   public:
-    void OnOpen(ui::DialogView&) override {}
+    void OnOpen(ui::DialogView& view) override { view.SetTabs(kPlanTabs, {"1", "2", "3"}); }
+    void OnNotify(ui::DialogView& view, int id, unsigned code) override {
+        if (code == ui::kTabSelectionChanged) tabs.push_back(view.SelectedTab(id));
+    }
     void OnClick(ui::DialogView& view, ui::Point p) override {
         clicked = p;
         view.Close(ui::kIdOk);
@@ -378,10 +385,11 @@ class PlanWindow final : public ui::DialogController {
         return ui::Point{10 + plan.x / 2, 10 + plan.y / 2};
     }
     std::optional<ui::Point> clicked;
+    std::vector<int> tabs;
 };
-constexpr ui::DialogTemplate kPlanTemplate{9002, "Plan", 300, 200, 0, 8, "MS Sans Serif", {}};
+constexpr ui::DialogTemplate kPlanTemplate{9002, "Plan", 300, 200, 0, 8, "MS Sans Serif", kPlanControls};
 
-TEST_F(LangHost, ScriptedUsersTakeSnapshotsAndTouchHallPlans) {
+TEST_F(LangHost, ScriptedUsersTakeSnapshotsChooseTabsAndTouchHallPlans) {
     lang::ScriptedUsers users;
     const std::filesystem::path shot =
         std::filesystem::temp_directory_path() /
@@ -392,7 +400,7 @@ TEST_F(LangHost, ScriptedUsersTakeSnapshotsAndTouchHallPlans) {
         std::to_string(res::kPadKey7) + "); Эм.Снимок(\"" + shot.string() + "\"); Эм.Нажать(" +
         std::to_string(res::kPadConfirm) +
         ");\n"
-        "Эм.Окно(); Эм.ЩелкнутьНаПлане(400, 200);\n"
+        "Эм.Окно(); Эм.ВыбратьВкладку(304, 2); Эм.ВыбратьВкладку(304, 2); Эм.ЩелкнутьНаПлане(400, 200);\n"
         "В = СоздатьОбъект(\"Vkusnica\");\n"
         "Сообщить(В.ЗапросЧисла(\"0\", \"Гости <2>\", 2));";
     Load(source.c_str());
@@ -412,9 +420,10 @@ TEST_F(LangHost, ScriptedUsersTakeSnapshotsAndTouchHallPlans) {
     EXPECT_EQ(pictures, std::size(res::kNumberPadControls) - 2);  // all but the frame and the display
     EXPECT_TRUE(svg.ends_with("</svg>\n"));
 
-    // The plan's point 400, 200 is where this window shows it.
+    // The third tab, told once; the plan's point 400, 200 is where this window shows it.
     PlanWindow plan;
     EXPECT_EQ(ui::CurrentWindowing().RunModal(kPlanTemplate, plan), ui::kIdOk);
+    EXPECT_EQ(plan.tabs, std::vector<int>{2});
     EXPECT_EQ(plan.clicked, (ui::Point{210, 110}));
 }
 

@@ -2,11 +2,14 @@
 // document, parts of pictures where they land, and only the controls that show.
 #include <gtest/gtest.h>
 
+#include "text/literal.h"
 #include "ui/headless.h"
 #include "ui/svg.h"
 
 namespace klt::test {
 namespace {
+
+using namespace text::literals;
 
 constexpr int kShown = 10, kHidden = 11;
 constexpr ui::ControlTemplate kControls[] = {
@@ -49,6 +52,61 @@ TEST(UiSvg, ShowsWhatIsPaintedAndNothingThatCouldBreakTheDocument) {
     EXPECT_EQ(svg.find("Hidden"), std::string::npos);
     EXPECT_EQ(Count(svg, "<g"), Count(svg, "</g>"));
     EXPECT_EQ(Count(svg, "clip-path=\"url(#clip"), 2u);
+}
+
+// Tabs over most of the window; the window paints its page green and hears what happens.
+constexpr int kTabs = 20;
+constexpr ui::ControlTemplate kTabControls[] = {{kTabs, ui::ControlKind::Tab, "", 4, 4, 150, 80, 0, 0, 0}};
+constexpr ui::DialogTemplate kTabDialog{701, "", 160, 90, 0, 8, "MS Sans Serif", kTabControls};
+
+class TabbedPainter final : public ui::DialogController {
+  public:
+    void OnOpen(ui::DialogView& view) override {
+        view.SetTabs(kTabs, {std::string("Зал 1"_cp), std::string("Бар <2>"_cp), std::string("Зал 3"_cp)});
+    }
+    void OnNotify(ui::DialogView&, int, unsigned code) override {
+        notices += code == ui::kTabSelectionChanged;
+    }
+    void OnClick(ui::DialogView&, ui::Point) override { ++clicks; }
+    void OnPaint(ui::DialogView& view, ui::Canvas& canvas) override {
+        canvas.FillRect(view.ClientRect(), ui::Rgb(0, 160, 0));
+    }
+    int notices = 0, clicks = 0;
+};
+
+// The value of the first `name="..."` after `from`.
+std::string Attribute(const std::string& svg, const std::string& from, const std::string& name) {
+    const std::size_t at = svg.find(name + "=\"", svg.find(from));
+    if (at == std::string::npos) return {};
+    const std::size_t start = at + name.size() + 2;
+    return svg.substr(start, svg.find('"', start) - start);
+}
+
+TEST(UiSvg, TabsAreARowOverAnOpenPageAndTheChosenOneStandsOut) {
+    TabbedPainter painter;
+    ui::HeadlessDialog dialog(kTabDialog, painter);
+    dialog.Open();
+    // A click on the third tab chooses it; one on the page is the dialog's.
+    const ui::TabLayout before = ui::LayOutTabs(*dialog.Find(kTabs));
+    EXPECT_TRUE(dialog.Click(before.tabs[2].Centre()));
+    EXPECT_TRUE(dialog.Click(before.page.Centre()));
+    EXPECT_EQ(dialog.SelectedTab(kTabs), 2);
+    EXPECT_EQ(painter.notices, 1);
+    EXPECT_EQ(painter.clicks, 1);
+
+    const std::string svg = ui::DialogSvg(dialog);
+    const std::string tabs = svg.substr(svg.find("<g data-control=\"20\">"));
+    EXPECT_NE(tabs.find(">Зал 1</tspan>"), std::string::npos) << tabs;
+    EXPECT_NE(tabs.find(">Бар &lt;2&gt;</tspan>"), std::string::npos);
+    EXPECT_EQ(Count(tabs, "data-tab=\""), 3u);
+    EXPECT_EQ(Count(tabs, "data-selected"), 1u);
+    // The chosen tab stands above the others; nothing but the tabs is filled, so the dialog's green
+    // shows on the page.
+    const std::string top = std::to_string(dialog.ControlRect(kTabs).top);
+    EXPECT_EQ(Attribute(tabs, "<g data-tab=\"2\" data-selected", "y"), top);
+    EXPECT_EQ(Attribute(tabs, "<g data-tab=\"0\"", "y"), std::to_string(std::stoi(top) + 2));
+    EXPECT_EQ(Count(tabs, "<rect "), 1u + 3u);  // the clip and the three tabs
+    EXPECT_EQ(Count(svg, "<g"), Count(svg, "</g>"));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 // Before any header that declares the canvas: it undoes <windows.h>'s DrawText macro.
 #include "ui/win32/win32_ui.h"
 
@@ -485,6 +487,115 @@ TEST(UiWin32Dialog, PlacedWindowsAndMovedControlsAreWhereTheySay) {
     EXPECT_LE(area.bottom, GetSystemMetrics(SM_CYSCREEN));
     ASSERT_NE(seen, nullptr);
     EXPECT_EQ(windowing.ScreenRectOf(reinterpret_cast<klt::platform::WindowHandle>(seen)), area);
+}
+
+// A window with tabs over most of it and a button on the tabs' page: it hears what its tab control
+// tells it, and paints all of its own area green.
+constexpr int kTabs = 304, kOnPage = 305;
+constexpr klt::ui::ControlTemplate kTabbedControls[] = {
+    {kTabs, klt::ui::ControlKind::Tab, "", 4, 4, 192, 112, 0, 0, 0},
+    {kOnPage, klt::ui::ControlKind::Button, "B", 12, 80, 30, 14, 0, 0, 0},
+};
+constexpr klt::ui::DialogTemplate kTabbedTemplate{
+    9002, "Tabs", 200, 120, klt::res::kTouchDialogStyle, 8, "MS Sans Serif", kTabbedControls};
+constexpr COLORREF kPageGreen = RGB(0, 160, 0);
+
+class TabbedWindow final : public klt::ui::DialogController {
+  public:
+    void OnOpen(klt::ui::DialogView& opened) override {
+        view = &opened;
+        opened.SetTabs(kTabs, {std::string("Зал 1"_cp), std::string("Бар 2"_cp), std::string("Зал 3"_cp)});
+    }
+    void OnCommand(klt::ui::DialogView& v, int id) override {
+        commands.push_back(id);
+        if (id == klt::ui::kIdCancel) v.Close(id);
+    }
+    void OnNotify(klt::ui::DialogView&, int id, unsigned code) override { notices.emplace_back(id, code); }
+    void OnClick(klt::ui::DialogView&, klt::ui::Point p) override { clicks.push_back(p); }
+    void OnPaint(klt::ui::DialogView& v, klt::ui::Canvas& canvas) override {
+        canvas.FillRect(v.ClientRect(), kPageGreen);
+    }
+    klt::ui::DialogView* view = nullptr;
+    std::vector<std::pair<int, unsigned>> notices;
+    std::vector<int> commands;
+    std::vector<klt::ui::Point> clicks;
+};
+
+// A click of the mouse as the user makes it: the system finds the window under the pointer.
+void RealClick(HWND window, POINT client) {
+    ClientToScreen(window, &client);
+    SetCursorPos(client.x, client.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+POINT Centre(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST(UiWin32Dialog, TabsTellTheUsersChoiceAndLeaveTheirPageToTheDialog) {
+    TabbedWindow window;
+    POINT page{};  // the middle of the tabs' page, in the dialog's client pixels
+    Win32User user(
+        {Check([&](HWND d) {
+             klt::ui::DialogView& view = *window.view;
+             HWND tabs = GetDlgItem(d, kTabs);
+             ASSERT_NE(tabs, nullptr);
+             EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
+             wchar_t text[32] = {};
+             TCITEMW item{};
+             item.mask = TCIF_TEXT;
+             item.pszText = text;
+             item.cchTextMax = 32;
+             SendMessageW(tabs, TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+             EXPECT_EQ(klt::ui::win32::Narrow(text), std::string("Бар 2"_cp));
+             EXPECT_EQ(view.SelectedTab(kTabs), 0);
+             // Selected by the program: nobody is told; a tab that is not there changes nothing.
+             view.SelectTab(kTabs, 2);
+             view.SelectTab(kTabs, 3);
+             view.SelectTab(kTabs, -1);
+             EXPECT_EQ(view.SelectedTab(kTabs), 2);
+             EXPECT_TRUE(window.notices.empty());
+
+             RECT shown;
+             GetClientRect(tabs, &shown);
+             SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&shown));
+             MapWindowPoints(tabs, d, reinterpret_cast<POINT*>(&shown), 2);
+             page = Centre(shown);
+             RECT second;
+             SendMessageW(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+             MapWindowPoints(tabs, d, reinterpret_cast<POINT*>(&second), 2);
+             RECT button;
+             GetWindowRect(GetDlgItem(d, kOnPage), &button);
+             MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&button), 2);
+             // The dialog's painting shows on the page, the tabs over it above the page.
+             RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+             HDC dc = GetDC(d);
+             EXPECT_EQ(GetPixel(dc, page.x, page.y), kPageGreen);
+             EXPECT_EQ(GetPixel(dc, shown.left + 1, shown.bottom - 2), kPageGreen);
+             EXPECT_NE(GetPixel(dc, second.left + 3, (second.top + second.bottom) / 2), kPageGreen);
+             ReleaseDC(d, dc);
+             // The user: the second tab, the button and the page, each clicked where it shows.
+             RealClick(d, Centre(second));
+             RealClick(d, Centre(button));
+             RealClick(d, page);
+         }),
+         [&](HWND d) {
+             if (window.clicks.empty()) return false;  // the clicks are still on their way
+             EXPECT_EQ(window.notices,
+                       (std::vector<std::pair<int, unsigned>>{{kTabs, klt::ui::kTabSelectionChanged}}));
+             EXPECT_EQ(window.view->SelectedTab(kTabs), 1);
+             EXPECT_EQ(window.commands, std::vector<int>{kOnPage});
+             EXPECT_EQ(window.clicks, (std::vector<klt::ui::Point>{{page.x, page.y}}));
+             PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+             return true;
+         }});
+    EXPECT_EQ(klt::ui::CurrentWindowing().RunModal(kTabbedTemplate, window), IDCANCEL);
+    EXPECT_TRUE(user.finished());
+    EXPECT_FALSE(user.timedOut());
 }
 
 // ---- the keypad of klt_drv.dll, through the host's call ----

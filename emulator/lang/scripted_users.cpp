@@ -61,7 +61,19 @@ struct Method {
     bool function;
 };
 
-enum : int { kWindow, kPress, kClick, kKey, kType, kWait, kPending, kSnapshot, kClickPlan, kCount };
+enum : int {
+    kWindow,
+    kPress,
+    kClick,
+    kKey,
+    kType,
+    kWait,
+    kPending,
+    kSnapshot,
+    kClickPlan,
+    kChooseTab,
+    kCount
+};
 
 const Method kMethods[kCount] = {
     {"Window", "Окно"_cp, 0, false},
@@ -73,6 +85,7 @@ const Method kMethods[kCount] = {
     {"PendingWindows", "ОсталосьОкон"_cp, 0, true},
     {"Snapshot", "Снимок"_cp, 1, false},
     {"ClickPlan", "ЩелкнутьНаПлане"_cp, 2, false},
+    {"ChooseTab", "ВыбратьВкладку"_cp, 2, false},
 };
 
 bool Valid(int number) {
@@ -162,6 +175,9 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             break;
         case kClickPlan:
             users_->Add(ui::UserAction::ClickPlan({args[0]->GetInt32(), args[1]->GetInt32()}));
+            break;
+        case kChooseTab:
+            users_->Add(ui::UserAction::ChooseTab(args[0]->GetInt32(), args[1]->GetInt32()));
             break;
         default:
             return 1;

@@ -49,7 +49,8 @@ class ScriptedUsers final : public ui::Windowing {
 };
 
 // The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y),
-// ЩелкнутьНаПлане(X, Y), Клавиша(Код), Ввести(Текст), Ждать(Мс), Снимок(ИмяФайла), ОсталосьОкон().
+// ЩелкнутьНаПлане(X, Y), ВыбратьВкладку(Ид, Номер), Клавиша(Код), Ввести(Текст), Ждать(Мс),
+// Снимок(ИмяФайла), ОсталосьОкон().
 // Without scripted users every method is a run-time error.
 class UserScriptObject : public host::Context {
   public:

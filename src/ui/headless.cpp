@@ -241,11 +241,42 @@ bool HeadlessDialog::Press(int id) {
     return true;
 }
 
+TabLayout LayOutTabs(const HeadlessControl& c) {
+    const int height = c.font.height < 0 ? -c.font.height : c.font.height > 0 ? c.font.height : 11;
+    const int charWidth = std::max(1, height / 2), rowHeight = height + 9;
+    TabLayout layout;
+    int left = c.rect.left + 2;
+    for (std::size_t i = 0; i < c.tabs.size(); ++i) {
+        const int width = static_cast<int>(c.tabs[i].size()) * charWidth + 12;
+        Rect r{left, c.rect.top + 2, left + width, c.rect.top + rowHeight};
+        if (static_cast<int>(i) == c.selectedTab) r = {r.left - 2, c.rect.top, r.right + 2, r.bottom + 1};
+        layout.tabs.push_back(r);
+        left += width;
+    }
+    layout.page = {c.rect.left, c.tabs.empty() ? c.rect.top : c.rect.top + rowHeight, c.rect.right,
+                   c.rect.bottom};
+    return layout;
+}
+
 bool HeadlessDialog::Click(Point p) {
     if (closed_) return false;
     for (const HeadlessControl& c : controls_) {
         if (!c.visible || !c.rect.Contains(p)) continue;
         if (c.kind == ControlKind::Button) return Press(c.id);
+        if (c.kind == ControlKind::Tab) {
+            // A tab takes the click and is chosen; the page and the strip beside the tabs let it
+            // through, and so does a disabled control.
+            if (!c.enabled) continue;
+            const TabLayout layout = LayOutTabs(c);
+            const auto at = [&](int i) {
+                return i >= 0 && i < static_cast<int>(layout.tabs.size()) &&
+                       layout.tabs[static_cast<std::size_t>(i)].Contains(p);
+            };
+            if (at(c.selectedTab)) return true;  // the raised tab lies over its neighbours
+            for (int i = 0; i < static_cast<int>(layout.tabs.size()); ++i)
+                if (at(i)) return ChooseTab(c.id, i);
+            continue;
+        }
         // A static without the notify style lets the click through to what is under it.
         if ((c.style & style::kStaticNotify) == 0 || !c.enabled) continue;
         // With the notify style it tells: its own control when it has one, else the dialog, as a

@@ -112,6 +112,16 @@ struct HeadlessControl {
     int selectedTab = -1;
 };
 
+// Where a tab control's tabs lie without a screen: one row along the top, each as wide as its
+// text at an average character width of the control's font (there are no fonts to measure), the
+// selected one raised above and widened beside the others. The page is the rest of the control and
+// belongs to the dialog, which paints there and takes the clicks there.
+struct TabLayout {
+    std::vector<Rect> tabs;
+    Rect page;
+};
+TabLayout LayOutTabs(const HeadlessControl& c);
+
 class HeadlessDialog;
 
 // One step of a scripted user.

@@ -208,6 +208,7 @@ class SvgWriter {
                 Static(c);
                 break;
             case ControlKind::Tab:
+                Tabs(c);
                 break;
         }
         if (c.exStyle & style::kExStaticEdge) Outline(c.rect, Rgb(128, 128, 128));
@@ -423,6 +424,51 @@ class SvgWriter {
         text.textColour = c.enabled ? windowText_ : Rgb(128, 128, 128);
         text.format = text_format::kCentre | text_format::kVCentre | text_format::kSingleLine;
         Text(text);
+    }
+
+    // The page's raised frame, then the tabs over it, the selected one last: it stands higher and
+    // wider and runs into the page. Inside the frame the page stays as the dialog painted it.
+    void Tabs(const HeadlessControl& c) {
+        const TabLayout layout = LayOutTabs(c);
+        out_ += "<g clip-path=\"url(#" + NewClip(c.rect) + ")\">\n";
+        Edge(layout.page, true);
+        for (std::size_t i = 0; i < layout.tabs.size(); ++i)
+            if (static_cast<int>(i) != c.selectedTab) Tab(c, i, layout.tabs[i]);
+        if (c.selectedTab >= 0 && c.selectedTab < static_cast<int>(layout.tabs.size()))
+            Tab(c, static_cast<std::size_t>(c.selectedTab),
+                layout.tabs[static_cast<std::size_t>(c.selectedTab)]);
+        out_ += "</g>\n";
+    }
+
+    void Tab(const HeadlessControl& c, std::size_t index, const Rect& r) {
+        const bool selected = static_cast<int>(index) == c.selectedTab;
+        out_ += "<g data-tab=\"" + std::to_string(index) + "\"" +
+                (selected ? " data-selected=\"true\"" : "") + ">\n<rect " + RectAttributes(r) + " fill=\"" +
+                Hex(face_) + "\"/>\n";
+        Edge(r, false);
+        CanvasOp text;
+        text.kind = CanvasOp::Kind::Text;
+        text.rect = r;
+        text.text = c.tabs[index];
+        text.font = c.font;
+        text.textColour = c.enabled ? windowText_ : Rgb(128, 128, 128);
+        text.format = text_format::kCentre | text_format::kVCentre | text_format::kSingleLine;
+        Text(text);
+        out_ += "</g>\n";
+    }
+
+    // A raised edge: light on the left and top, dark on the right, and on the bottom when closed
+    // (a tab is open there, towards its page).
+    void Edge(const Rect& r, bool closed) {
+        if (r.Width() < 2 || r.Height() < 2) return;
+        const double left = r.left + 0.5, top = r.top + 0.5, right = r.right - 0.5, bottom = r.bottom - 0.5;
+        out_ += "<polyline points=\"" + Num(left) + "," + Num(closed ? bottom : r.bottom) + " " + Num(left) +
+                "," + Num(top) + " " + Num(right) + "," + Num(top) +
+                "\" fill=\"none\" stroke=\"#ffffff\"/>\n";
+        out_ += "<polyline points=\"" + Num(right) + "," + Num(top) + " " + Num(right) + "," +
+                Num(closed ? bottom : r.bottom) +
+                (closed ? " " + Num(left) + "," + Num(bottom) : std::string()) +
+                "\" fill=\"none\" stroke=\"#808080\"/>\n";
     }
 
     void Static(const HeadlessControl& c) {

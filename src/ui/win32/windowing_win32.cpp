@@ -108,6 +108,73 @@ void KeepFromBecomingDefault(HWND button) {
     SetPropW(button, kButtonProcProperty, reinterpret_cast<HANDLE>(old));
 }
 
+// What the tab control tells its dialog when the user chose another tab.
+static_assert(kTabSelectionChanged == TCN_SELCHANGE);
+
+constexpr wchar_t kTabProcProperty[] = L"KltTabProc";
+
+// A tab control owns its row of tabs and the frame of its page; the page inside the frame is the
+// dialog's, which paints its own things there (a hall's plan) and takes the clicks there. The
+// control's class erases all of its client area with the button face, so it is shaped with a hole
+// where the page is: it neither paints over the dialog there nor stands in the way of its clicks.
+void OpenTabPage(HWND tabs) {
+    RECT window{}, page{};
+    if (!GetWindowRect(tabs, &window) || !GetClientRect(tabs, &page)) return;
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    // The region is in window coordinates, the page in client ones.
+    POINT origin{0, 0};
+    ClientToScreen(tabs, &origin);
+    OffsetRect(&page, origin.x - window.left, origin.y - window.top);
+    platform::win32::GdiObject<HRGN> shape(
+        CreateRectRgn(0, 0, window.right - window.left, window.bottom - window.top));
+    if (!shape) return;
+    if (page.right > page.left && page.bottom > page.top) {
+        const platform::win32::GdiObject<HRGN> hole(CreateRectRgnIndirect(&page));
+        if (hole) CombineRgn(shape.Get(), shape.Get(), hole.Get(), RGN_DIFF);
+    }
+    // A new shape repaints the control: set it only when it changed.
+    const platform::win32::GdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+    if (current && GetWindowRgn(tabs, current.Get()) != ERROR && EqualRgn(current.Get(), shape.Get())) return;
+    if (SetWindowRgn(tabs, shape.Get(), TRUE)) shape.Release();  // the system owns it now
+}
+
+// The page moves when the control's size, font, style or rows of tabs change.
+LRESULT CALLBACK TabProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kTabProcProperty));
+    if (!old) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kTabProcProperty);
+        return CallWindowProcW(old, hwnd, msg, wParam, lParam);
+    }
+    const LRESULT result = CallWindowProcW(old, hwnd, msg, wParam, lParam);
+    switch (msg) {
+        case WM_SIZE:
+        case WM_SETFONT:
+        case WM_STYLECHANGED:
+        case TCM_INSERTITEMW:
+        case TCM_INSERTITEMA:
+        case TCM_SETITEMW:
+        case TCM_SETITEMA:
+        case TCM_DELETEITEM:
+        case TCM_DELETEALLITEMS:
+        case TCM_SETITEMSIZE:
+        case TCM_SETPADDING:
+            OpenTabPage(hwnd);
+            break;
+        default:
+            break;
+    }
+    return result;
+}
+
+void KeepPageOpen(HWND tabs) {
+    if (!tabs || GetPropW(tabs, kTabProcProperty)) return;
+    const LONG_PTR old = SetWindowLongPtrW(tabs, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TabProc));
+    SetPropW(tabs, kTabProcProperty, reinterpret_cast<HANDLE>(old));
+    OpenTabPage(tabs);
+}
+
 class Win32DialogView final : public DialogView {
   public:
     Win32DialogView(const DialogTemplate& d, DialogController& c) : dialog_(d), controller_(c) {}
@@ -140,8 +207,10 @@ class Win32DialogView final : public DialogView {
         hwnd_ = hwnd;
         for (const ControlTemplate& c : dialog_.controls)
             if (c.picture) SetControlPicture(c.id, c.picture);
-        for (const ControlTemplate& c : dialog_.controls)
+        for (const ControlTemplate& c : dialog_.controls) {
             if (c.kind == ControlKind::Button) KeepFromBecomingDefault(GetDlgItem(hwnd_, c.id));
+            if (c.kind == ControlKind::Tab) KeepPageOpen(GetDlgItem(hwnd_, c.id));
+        }
         Guard([&] { controller_.OnOpen(*this); });
     }
 
@@ -161,7 +230,12 @@ class Win32DialogView final : public DialogView {
             }
             case WM_NOTIFY: {
                 const NMHDR* n = reinterpret_cast<const NMHDR*>(lParam);
-                Guard([&] { controller_.OnNotify(*this, static_cast<int>(n->idFrom), n->code); });
+                const int id = static_cast<int>(n->idFrom);
+                // A tab control tells of much besides a change of tab (clicks, keys, the change
+                // about to happen): the dialog hears only of the change, as from a headless one,
+                // and the answer 0 to the rest lets the change happen.
+                if (IsTabControl(id) && n->code != TCN_SELCHANGE) return FALSE;
+                Guard([&] { controller_.OnNotify(*this, id, n->code); });
                 return TRUE;
             }
             case WM_TIMER:
@@ -287,9 +361,15 @@ class Win32DialogView final : public DialogView {
             SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index++),
                          reinterpret_cast<LPARAM>(&item));
         }
+        // New tabs start on the first, whatever was selected among the old ones.
+        if (!cp1251Texts.empty()) SendMessageW(tabs, TCM_SETCURSEL, 0, 0);
     }
     void SelectTab(int id, int index) override {
-        SendMessageW(Item(id), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+        HWND tabs = Item(id);
+        // A tab that is not there changes nothing; -1 would take the selection away.
+        if (!tabs || index < 0 || index >= static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)))
+            return;
+        SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     int SelectedTab(int id) const override {
         HWND tabs = Item(id);
@@ -385,6 +465,10 @@ class Win32DialogView final : public DialogView {
 
   private:
     HWND Item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+    bool IsTabControl(int id) const {
+        const ControlTemplate* c = dialog_.Find(id);
+        return c && c->kind == ControlKind::Tab;
+    }
     static std::string WindowText(HWND w) {
         if (!w) return {};
         const int n = GetWindowTextLengthW(w);
