@@ -33,6 +33,7 @@
 #include "platform/platform.h"
 #include "res/dialogs.h"
 #include "res/hall_dialogs.h"
+#include "res/monitor_dialogs.h"
 #include "text/literal.h"
 #include "ui/bitmap.h"
 #include "ui/dialog.h"
@@ -743,44 +744,65 @@ TEST(UiWin32Keypad, ClicksTheKeypadOfAnotherProgram) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }, 10000)) << "the keypad stayed open";
 }
 
-// A visible dialog with the hall view's clock.
-BOOL CALLBACK FindHallView(HWND w, LPARAM out) {
+// A visible dialog of another program holding the control with the id given.
+struct WindowWanted {
+    int control;
+    HWND found;
+};
+BOOL CALLBACK FindWindowWith(HWND w, LPARAM wanted) {
+    auto* want = reinterpret_cast<WindowWanted*>(wanted);
     wchar_t cls[16] = {};
     GetClassNameW(w, cls, 16);
-    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !GetDlgItem(w, klt::res::kHallClock))
-        return TRUE;
-    *reinterpret_cast<HWND*>(out) = w;
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(w) || !GetDlgItem(w, want->control)) return TRUE;
+    want->found = w;
     return FALSE;
 }
 
-// The waiter of a hall view that another program opened (klthost.exe running "ОткрытьЗал" on the
-// sample base): the view is the visible dialog with the clock, held for a screenshot, then touched
-// at the plan point KLT_UI_HALL_POINT ("x y" in plan pixels), which the view scales as the plan.
-// Only when tests/wine/ui_windows.sh sets KLT_UI_HALL_POINT.
-TEST(UiWin32Hall, TouchesATableInTheHallOfAnotherProgram) {
-    const std::string point = klt::ui::win32::Narrow(Environment(L"KLT_UI_HALL_POINT"));
-    if (point.empty()) GTEST_SKIP() << "only with KLT_UI_HALL_POINT (tests/wine/ui_windows.sh)";
+// A plan window that another program opened (klthost.exe running "ОткрытьЗал" or "Монитор" on the
+// sample base), found by a control of its own and ready once that control shows a text: held for a
+// screenshot, then touched at the plan point KLT_UI_PLAN_POINT ("x y" in plan pixels), placed as
+// the window places its plan. KLT_UI_PLAN_WINDOW says which window: "hall" (the full hall view,
+// its clock) or "monitor" (its plan area, the figures of all plans). Only with those set
+// (tests/wine/ui_windows.sh).
+TEST(UiWin32Plan, TouchesATableInThePlanOfAnotherProgram) {
+    const std::string which = klt::ui::win32::Narrow(Environment(L"KLT_UI_PLAN_WINDOW"));
+    const std::string point = klt::ui::win32::Narrow(Environment(L"KLT_UI_PLAN_POINT"));
+    if (which.empty() || point.empty())
+        GTEST_SKIP() << "only with KLT_UI_PLAN_WINDOW (tests/wine/ui_windows.sh)";
+    const bool hallView = which == "hall";
     int planX = 0, planY = 0;
     ASSERT_EQ(std::sscanf(point.c_str(), "%d %d", &planX, &planY), 2);
-    HWND hall = nullptr;
+    WindowWanted want{hallView ? klt::res::kHallClock : klt::res::kMonitorTabs, nullptr};
+    const int ready = hallView ? klt::res::kHallClock : klt::res::kMonitorAllActiveCount;
     ASSERT_TRUE(WaitFor(
         [&] {
-            hall = nullptr;
-            EnumWindows(&FindHallView, reinterpret_cast<LPARAM>(&hall));
-            return hall && !RemoteText(GetDlgItem(hall, klt::res::kHallClock)).empty();
+            want.found = nullptr;
+            EnumWindows(&FindWindowWith, reinterpret_cast<LPARAM>(&want));
+            return want.found && !RemoteText(GetDlgItem(want.found, ready)).empty();
         },
         90000))
-        << "no hall view came up";
-    HoldForScreenshot(hall);
-    RECT client;
-    GetClientRect(hall, &client);
-    const float sx = static_cast<float>(client.right) / 797.0f,
-                sy = static_cast<float>(client.bottom) / 577.0f;
-    const LPARAM at = MAKELPARAM(static_cast<int>(static_cast<float>(planX) * sx),
-                                 static_cast<int>(static_cast<float>(planY) * sy));
-    PostMessageW(hall, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(hall, WM_LBUTTONUP, 0, at);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(hall); }, 10000)) << "the hall view stayed open";
+        << "no " << which << " came up";
+    HWND window = want.found;
+    HoldForScreenshot(window);
+    // The hall view scales the plan to its client area; the monitor maps it into its plan area.
+    RECT area;
+    float width = 797.0f, height = 577.0f;
+    if (hallView) {
+        GetClientRect(window, &area);
+    } else {
+        GetWindowRect(GetDlgItem(window, klt::res::kMonitorPlanArea), &area);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        width = 795.0f;
+        height = 485.0f;
+    }
+    const auto x =
+        static_cast<int>(static_cast<float>(planX) * (static_cast<float>(area.right - area.left) / width));
+    const auto y =
+        static_cast<int>(static_cast<float>(planY) * (static_cast<float>(area.bottom - area.top) / height));
+    const LPARAM at = MAKELPARAM(x + area.left, y + area.top);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 10000)) << "the " << which << " stayed open";
 }
 
 }  // namespace

@@ -156,11 +156,41 @@ else
     tr -d '\r' <"$WORK/klthost.log" | tail -n 30 | sed 's/^/    /'
 fi
 
-# 3. klthost.exe opens the full hall view of hall 2 of the sample information base as waiter
-#    Иванов; the test program finds it, holds it for the screenshot (its occupied tables are
-#    orange) and touches table 5 in the middle of its plan rectangle; the module prints the result.
+# klthost.exe runs MODULE on a copy of the sample base as a user of RIGHTS; the test program finds
+# the plan WINDOW ("hall" or "monitor"), holds it for the screenshot SHOT.png (checked for COLOUR,
+# "R G B MIN") and touches the plan point POINT; the module must print EXPECTED.
+touch_plan() {
+    local window=$1 point=$2 module=$3 rights=$4 shot=$5 colour=$6 expected=$7
+    run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
+        >"$WORK/$window.log" 2>&1 &
+    local host_pid=$! toucher_pid toucher_rc=0 host_rc=0
+    bg_started "$host_pid"
+    KLT_UI_PLAN_WINDOW=$window KLT_UI_PLAN_POINT=$point KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+        --gtest_filter='UiWin32Plan.TouchesATableInThePlanOfAnotherProgram' >"$WORK/toucher.log" 2>&1 &
+    toucher_pid=$!
+    bg_started "$toucher_pid"
+    screenshot "$toucher_pid" "$shot" "$window" "$colour"
+    wait "$toucher_pid" || toucher_rc=$?
+    wait "$host_pid" || host_rc=$?
+    if [[ $toucher_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/toucher.log"; then
+        pass "a touch on the $window of klthost.exe at $point"
+    else
+        fail "a touch on the $window of klthost.exe (exit $toucher_rc)"
+        tr -d '\r' <"$WORK/toucher.log" | tail -n 30 | sed 's/^/    /'
+    fi
+    if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/$window.log" | grep -qxF "Результат: $expected"; then
+        pass "klthost.exe: the $window answered $expected"
+    else
+        fail "klthost.exe: the $window (exit $host_rc)"
+        tr -d '\r' <"$WORK/$window.log" | tail -n 30 | sed 's/^/    /'
+    fi
+}
+
 cp -r "$SOURCE/examples/base" "$WORK/base"
 touch "$WORK/base/ДАННЫЕ/БРОНЬ_ЗАКАЗЫ/$(date -d '+40 minutes' +_02_%d%m%y_%H%M_03)"
+
+# 3. The full hall view of hall 2 as waiter Иванов (his table orange, the other waiter's hidden, a
+#    reservation); table 5 is touched in the middle of its plan rectangle.
 cat >"$WORK/hall.1c" <<'MODULE'
 Функция глРазрешитьВнестиЗаказ(ИмяФайлаЗаказа) Экспорт
     Возврат ?(Найти(ИмяФайлаЗаказа, "_Иванов_") > 0, 1, 0);
@@ -176,30 +206,19 @@ cat >"$WORK/hall.1c" <<'MODULE'
 Р = Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "Смена 1", "Зал 2", "", 60, 30, 0, "");
 Сообщить("Результат: " + Р);
 MODULE
-run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "РабочееМесто" "$(winpath "$WORK/hall.1c")" \
-    >"$WORK/hall.log" 2>&1 &
-host_pid=$!
-bg_started "$host_pid"
-KLT_UI_HALL_POINT="240 215" KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
-    --gtest_filter='UiWin32Hall.TouchesATableInTheHallOfAnotherProgram' >"$WORK/toucher.log" 2>&1 &
-toucher_pid=$!
-bg_started "$toucher_pid"
-screenshot "$toucher_pid" ui_hall "hall view" "255 128 0 400"
-toucher_rc=0
-wait "$toucher_pid" || toucher_rc=$?
-host_rc=0
-wait "$host_pid" || host_rc=$?
-if [[ $toucher_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/toucher.log"; then
-    pass "a touch on table 5 of the hall view of klthost.exe"
-else
-    fail "a touch on the hall view of klthost.exe (exit $toucher_rc)"
-    tr -d '\r' <"$WORK/toucher.log" | tail -n 30 | sed 's/^/    /'
-fi
-if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/hall.log" | grep -qx 'Результат: Выбор стола_2_5_0_Заказ_ИзЗала'; then
-    pass "klthost.exe: ОткрытьЗал answered the chosen table"
-else
-    fail "klthost.exe: ОткрытьЗал (exit $host_rc)"
-    tr -d '\r' <"$WORK/hall.log" | tail -n 30 | sed 's/^/    /'
-fi
+touch_plan hall "240 215" "$WORK/hall.1c" "РабочееМесто" ui_hall "255 128 0 400" \
+    "Выбор стола_2_5_0_Заказ_ИзЗала"
+
+# 4. The manager's monitor on its first tab, hall 1, with every waiter's orders (orange); the VIP
+#    table 8 is touched.
+cat >"$WORK/monitor.1c" <<'MODULE'
+Функция ПолЗал(НомерЗала, Признак) Экспорт
+    Возврат "№ " + НомерЗала;
+КонецФункции
+З = СоздатьОбъект("Zaly");
+Сообщить("Результат: " + З.Монитор(5000, 0, 0));
+MODULE
+touch_plan monitor "560 250" "$WORK/monitor.1c" "Администратор" ui_monitor "255 128 0 400" \
+    "Выбор стола_1_8_Заказ_ИзЗала_0"
 
 finish
