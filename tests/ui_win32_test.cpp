@@ -14,8 +14,10 @@
 #include "ui/win32/win32_ui.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -393,8 +395,42 @@ TEST(UiWin32Dialog, CourseChoiceAnswersTheButtonClicked) {
     EXPECT_EQ(choice.course(), 3);
 }
 
+// The window as it paints itself, frame and all, written as a 24-bit bottom-up bitmap file: the
+// picture of a window that the X server's screenshot cannot show (one opened over another under
+// wine's X driver stays black there, though it paints).
+void SaveWindowPicture(HWND window, const std::wstring& path) {
+    RECT rc;
+    GetWindowRect(window, &rc);
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC windowDc = GetWindowDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD size = static_cast<DWORD>((width * 3 + 3) / 4 * 4 * height);
+    BITMAPFILEHEADER file{0x4D42,
+                          static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0,
+                          0, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(f, &file, sizeof file, &written, nullptr);
+    WriteFile(f, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(f, bits, size, &written, nullptr);
+    CloseHandle(f);
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+}
+
 // The full hall view on a real screen: built from its template without a caption over the main
-// window's place, its table painted through GDI, and a touch on the table answered.
+// window's place, its summary opened over it and painted, its table painted through GDI, and a
+// touch on the table answered.
 TEST(UiWin32Dialog, HallViewPaintsItsTablesAndAnswersATouch) {
     const std::filesystem::path base = std::filesystem::temp_directory_path() / "klt-hall-view-test";
     std::filesystem::create_directories(base);
@@ -410,24 +446,39 @@ TEST(UiWin32Dialog, HallViewPaintsItsTablesAndAnswersATouch) {
     klt::halls::HallViewParams params;
     params.kind = klt::halls::PlanKind::Bar;
     params.number = 2;
-    params.rights = std::string(64, '0') + "1";  // right 65: the bar's tables
+    params.rights = "00001" + std::string(59, '0') + "1";  // right 5: the summary; 65: the bar's tables
     params.permission = [](const std::string&) { return true; };
     klt::halls::HallView view(params, false);
-    Win32User user({Check([&](HWND d) {
-        EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, 0);
-        const klt::ui::Rect main = klt::ui::CurrentWindowing().ScreenRectOf(0);
-        const int caption = GetSystemMetrics(SM_CYCAPTION);
-        RECT rc;
-        GetWindowRect(d, &rc);
-        EXPECT_EQ(rc.left, main.left + (main.Width() - 800) / 2 + 3);
-        EXPECT_EQ(rc.bottom - rc.top, 600 - caption - 8);
+    // The summary, opened over the view from its button, is painted, then closed.
+    const Win32User::Step summary = [](HWND d) {
+        if (!GetDlgItem(d, klt::res::kSummaryCount)) return false;
         UpdateWindow(d);
-        const klt::ui::Point centre = *view.PlanToClient({200, 150});
         HDC dc = GetDC(d);
-        EXPECT_EQ(GetPixel(dc, centre.x, centre.y), RGB(0, 160, 0));
+        EXPECT_EQ(GetPixel(dc, 2, 2), GetSysColor(COLOR_BTNFACE));
         ReleaseDC(d, dc);
-        PostMessageW(d, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
-    })});
+        const std::wstring pictures = Environment(L"KLT_UI_PICTURE_DIR");
+        if (!pictures.empty()) SaveWindowPicture(d, pictures + L"\\summary.bmp");
+        PostMessageW(GetDlgItem(d, klt::res::kSummaryCancel), BM_CLICK, 0, 0);
+        return true;
+    };
+    const Win32User::Step backInTheView = [](HWND d) {
+        return GetDlgItem(d, klt::res::kHallClock) != nullptr;
+    };
+    Win32User user({Click(klt::res::kHallSummary), summary, backInTheView, Check([&](HWND d) {
+                        EXPECT_EQ(GetWindowLongW(d, GWL_STYLE) & WS_CAPTION, 0);
+                        const klt::ui::Rect main = klt::ui::CurrentWindowing().ScreenRectOf(0);
+                        const int caption = GetSystemMetrics(SM_CYCAPTION);
+                        RECT rc;
+                        GetWindowRect(d, &rc);
+                        EXPECT_EQ(rc.left, main.left + (main.Width() - 800) / 2 + 3);
+                        EXPECT_EQ(rc.bottom - rc.top, 600 - caption - 8);
+                        UpdateWindow(d);
+                        const klt::ui::Point centre = *view.PlanToClient({200, 150});
+                        HDC dc = GetDC(d);
+                        EXPECT_EQ(GetPixel(dc, centre.x, centre.y), RGB(0, 160, 0));
+                        ReleaseDC(d, dc);
+                        PostMessageW(d, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+                    })});
     EXPECT_EQ(view.Run(), IDOK);
     EXPECT_FALSE(user.timedOut());
     EXPECT_EQ(view.result(), std::string("Выбор стола_2_7_0_Чек_ИзБара"_cp));
@@ -803,6 +854,46 @@ TEST(UiWin32Plan, TouchesATableInThePlanOfAnotherProgram) {
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(window, WM_LBUTTONUP, 0, at);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 10000)) << "the " << which << " stayed open";
+}
+
+// A window of another program (klthost.exe running a module), worked through KLT_UI_STEPS, steps
+// separated by blanks: "find:ID" waits for its visible dialog holding control ID, "text:ID" until
+// that control shows a text, "shot" holds the window for the screenshot, "press:ID" clicks a
+// button of it, "gone" waits until it has closed. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
+TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
+    const std::string steps = klt::ui::win32::Narrow(Environment(L"KLT_UI_STEPS"));
+    if (steps.empty()) GTEST_SKIP() << "only with KLT_UI_STEPS (tests/wine/ui_windows.sh)";
+    std::istringstream in(steps);
+    std::string step;
+    HWND current = nullptr;
+    while (in >> step) {
+        const std::size_t colon = step.find(':');
+        const std::string verb = step.substr(0, colon);
+        const int id = colon == std::string::npos ? 0 : std::atoi(step.c_str() + colon + 1);
+        if (verb == "find") {
+            WindowWanted want{id, nullptr};
+            ASSERT_TRUE(WaitFor(
+                [&] {
+                    want.found = nullptr;
+                    EnumWindows(&FindWindowWith, reinterpret_cast<LPARAM>(&want));
+                    return want.found != nullptr;
+                },
+                90000))
+                << step;
+            current = want.found;
+        } else if (verb == "text") {
+            ASSERT_TRUE(WaitFor([&] { return !RemoteText(GetDlgItem(current, id)).empty(); }, 10000)) << step;
+        } else if (verb == "shot") {
+            HoldForScreenshot(current);
+        } else if (verb == "press") {
+            PostMessageW(GetDlgItem(current, id), BM_CLICK, 0, 0);
+        } else if (verb == "gone") {
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(current); }, 10000)) << step;
+
+        } else {
+            FAIL() << "unknown step " << step;
+        }
+    }
 }
 
 }  // namespace

@@ -115,11 +115,36 @@ screenshot() {
 
 # 1. The Win32 window system inside the test program, and the keypad of klt_drv.dll opened by
 #    "ЗапросЧисла" through the emulated host, each answered by real button clicks.
-if run_wine "$TESTS_EXE" --gtest_filter='UiWin32*' >"$WORK/gtest.log" 2>&1; then
+#    The hall view's active orders summary, opened over it, is kept as the picture it paints
+#    itself (summary.bmp): an X screenshot shows a window opened over another one black.
+if KLT_UI_PICTURE_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" --gtest_filter='UiWin32*' >"$WORK/gtest.log" 2>&1; then
     pass "Win32 dialogs ($(grep -aE '^\[==========\].*ran' "$WORK/gtest.log" | tr -d '\r'))"
 else
     fail "Win32 dialogs"
     tr -d '\r' <"$WORK/gtest.log" | tail -n 60 | sed 's/^/    /'
+fi
+if python3 - "$SHOTS/summary.bmp" "$ARTIFACTS/ui_summary.png" >"$WORK/png.log" 2>&1 <<'PY'; then
+import struct, sys, zlib
+data = open(sys.argv[1], 'rb').read()
+offset, = struct.unpack_from('<I', data, 10)
+width, height, _, bits = struct.unpack_from('<iiHH', data, 18)
+stride = (width * 3 + 3) // 4 * 4
+rows = [data[offset + (height - 1 - y) * stride:][:width * 3] for y in range(height)]
+rgb = [bytes(r[x + 2 - 2 * (x % 3)] for x in range(len(r))) for r in rows]  # BGR -> RGB
+def chunk(kind, body):
+    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body) & 0xFFFFFFFF)
+png = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0))
+png += chunk(b'IDAT', zlib.compress(b''.join(b'\0' + r for r in rgb), 9)) + chunk(b'IEND', b'')
+open(sys.argv[2], 'wb').write(png)
+red = sum(r[i:i + 3] == b'\xff\x00\x00' for r in rgb for i in range(0, len(r), 3))
+print('%dx%d, %d red pixels' % (width, height, red))
+if red < 100:
+    sys.exit('no red cancel key on the summary')
+PY
+    pass "picture of the active orders summary ($(cat "$WORK/png.log")) -> $ARTIFACTS/ui_summary.png"
+else
+    fail "picture of the active orders summary"
+    sed 's/^/    /' "$WORK/png.log"
 fi
 
 # 2. klthost.exe runs a module that asks for a number; the test program clicks the keypad of that
@@ -220,5 +245,54 @@ cat >"$WORK/monitor.1c" <<'MODULE'
 MODULE
 touch_plan monitor "560 250" "$WORK/monitor.1c" "Администратор" ui_monitor "255 128 0 400" \
     "Выбор стола_1_8_Заказ_ИзЗала_0"
+
+# klthost.exe runs MODULE on the copy of the sample base as a user of RIGHTS; the test program
+# works its window through STEPS (see UiWin32Steps), taking the screenshot SHOT.png (checked for
+# COLOUR, "R G B MIN"); the module must print EXPECTED.
+show_window() {
+    local what=$1 module=$2 rights=$3 steps=$4 shot=$5 colour=$6 expected=$7
+    run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
+        >"$WORK/$shot.log" 2>&1 &
+    local host_pid=$! worker_pid worker_rc=0 host_rc=0
+    bg_started "$host_pid"
+    KLT_UI_STEPS=$steps KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+        --gtest_filter='UiWin32Steps.WorksAWindowOfAnotherProgram' >"$WORK/worker.log" 2>&1 &
+    worker_pid=$!
+    bg_started "$worker_pid"
+    screenshot "$worker_pid" "$shot" "$what" "$colour"
+    wait "$worker_pid" || worker_rc=$?
+    wait "$host_pid" || host_rc=$?
+    if [[ $worker_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/worker.log" &&
+        tr -d '\r' <"$WORK/$shot.log" | grep -qxF "Результат: $expected"; then
+        pass "the $what of klthost.exe answered \"$expected\""
+    else
+        fail "the $what of klthost.exe (exit $worker_rc, $host_rc)"
+        cat "$WORK/worker.log" "$WORK/$shot.log" | tr -d '\r' | tail -n 30 | sed 's/^/    /'
+    fi
+}
+
+# 5. The other windows of the hall family: the zone-change window of "ВыбратьСтол", and in pocket
+#    mode the compact hall view and the compact plan display. Hall 2's free tables are light blue,
+#    Иванов's table orange.
+prologue='Д = СоздатьОбъект("Vkusnica");
+Права = "";
+Столы = "";
+Для к = 1 По 100 Цикл
+    Права = Права + "1";
+    Столы = Столы + ?(к <= 12, "|З2С" + к + "|", "");
+КонецЦикла;
+Д.ЗапомнитьЗалыИСтолики(Столы);'
+printf '%s\n%s\n' "$prologue" \
+    'Сообщить("Результат: " + Д.ВыбратьСтол("ИзЗала", 2, "Зал 2", Права, "Иванов", "Перенос", "", ""));' \
+    >"$WORK/zone.1c"
+show_window "zone-change window" "$WORK/zone.1c" "РабочееМесто" "find:296 shot press:2 gone" ui_zone \
+    "187 222 251 400" "Отмена_2_ИзСменыЗала"
+printf '%s\n%s\n' "$prologue" \
+    'Сообщить("Результат: " + Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "", "", "", 60, 30, 0, ""));' \
+    >"$WORK/compact.1c"
+show_window "compact hall view" "$WORK/compact.1c" "РабочееМестоPPC" "find:243 shot press:243 gone" \
+    ui_compact_hall "255 128 0 100" "Объединить_2_ИзЗала"
+show_window "compact plan display" "$WORK/zone.1c" "РабочееМестоPPC" "find:1 shot press:1 gone" \
+    ui_compact_plan "187 222 251 100" ""
 
 finish
