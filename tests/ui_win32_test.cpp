@@ -809,57 +809,30 @@ BOOL CALLBACK FindWindowWith(HWND w, LPARAM wanted) {
     return FALSE;
 }
 
-// A plan window that another program opened (klthost.exe running "ОткрытьЗал" or "Монитор" on the
-// sample base), found by a control of its own and ready once that control shows a text: held for a
-// screenshot, then touched at the plan point KLT_UI_PLAN_POINT ("x y" in plan pixels), placed as
-// the window places its plan. KLT_UI_PLAN_WINDOW says which window: "hall" (the full hall view,
-// its clock) or "monitor" (its plan area, the figures of all plans). Only with those set
-// (tests/wine/ui_windows.sh).
-TEST(UiWin32Plan, TouchesATableInThePlanOfAnotherProgram) {
-    const std::string which = klt::ui::win32::Narrow(Environment(L"KLT_UI_PLAN_WINDOW"));
-    const std::string point = klt::ui::win32::Narrow(Environment(L"KLT_UI_PLAN_POINT"));
-    if (which.empty() || point.empty())
-        GTEST_SKIP() << "only with KLT_UI_PLAN_WINDOW (tests/wine/ui_windows.sh)";
-    const bool hallView = which == "hall";
-    int planX = 0, planY = 0;
-    ASSERT_EQ(std::sscanf(point.c_str(), "%d %d", &planX, &planY), 2);
-    WindowWanted want{hallView ? klt::res::kHallClock : klt::res::kMonitorTabs, nullptr};
-    const int ready = hallView ? klt::res::kHallClock : klt::res::kMonitorAllActiveCount;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            want.found = nullptr;
-            EnumWindows(&FindWindowWith, reinterpret_cast<LPARAM>(&want));
-            return want.found && !RemoteText(GetDlgItem(want.found, ready)).empty();
-        },
-        90000))
-        << "no " << which << " came up";
-    HWND window = want.found;
-    HoldForScreenshot(window);
-    // The hall view scales the plan to its client area; the monitor maps it into its plan area.
+// Where the point (x, y) of the plan lies in a plan window: the monitor maps the plan into its
+// plan area, the hall view scales it to its client area.
+LPARAM PlanPoint(HWND window, int x, int y) {
     RECT area;
     float width = 797.0f, height = 577.0f;
-    if (hallView) {
-        GetClientRect(window, &area);
-    } else {
-        GetWindowRect(GetDlgItem(window, klt::res::kMonitorPlanArea), &area);
+    if (HWND plan = GetDlgItem(window, klt::res::kMonitorPlanArea)) {
+        GetWindowRect(plan, &area);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
         width = 795.0f;
         height = 485.0f;
+    } else {
+        GetClientRect(window, &area);
     }
-    const auto x =
-        static_cast<int>(static_cast<float>(planX) * (static_cast<float>(area.right - area.left) / width));
-    const auto y =
-        static_cast<int>(static_cast<float>(planY) * (static_cast<float>(area.bottom - area.top) / height));
-    const LPARAM at = MAKELPARAM(x + area.left, y + area.top);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(window, WM_LBUTTONUP, 0, at);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 10000)) << "the " << which << " stayed open";
+    const float sx = static_cast<float>(area.right - area.left) / width;
+    const float sy = static_cast<float>(area.bottom - area.top) / height;
+    return MAKELPARAM(static_cast<int>(static_cast<float>(x) * sx) + area.left,
+                      static_cast<int>(static_cast<float>(y) * sy) + area.top);
 }
 
 // A window of another program (klthost.exe running a module), worked through KLT_UI_STEPS, steps
 // separated by blanks: "find:ID" waits for its visible dialog holding control ID, "text:ID" until
 // that control shows a text, "shot" holds the window for the screenshot, "press:ID" clicks a
-// button of it, "gone" waits until it has closed. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
+// button of it, "touch:X,Y" touches its plan at the plan point (X, Y), "gone" waits until it has
+// closed. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
 TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
     const std::string steps = klt::ui::win32::Narrow(Environment(L"KLT_UI_STEPS"));
     if (steps.empty()) GTEST_SKIP() << "only with KLT_UI_STEPS (tests/wine/ui_windows.sh)";
@@ -887,9 +860,14 @@ TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
             HoldForScreenshot(current);
         } else if (verb == "press") {
             PostMessageW(GetDlgItem(current, id), BM_CLICK, 0, 0);
+        } else if (verb == "touch") {
+            int x = 0, y = 0;
+            ASSERT_EQ(std::sscanf(step.c_str(), "touch:%d,%d", &x, &y), 2) << step;
+            const LPARAM at = PlanPoint(current, x, y);
+            PostMessageW(current, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(current, WM_LBUTTONUP, 0, at);
         } else if (verb == "gone") {
             ASSERT_TRUE(WaitFor([&] { return !IsWindow(current); }, 10000)) << step;
-
         } else {
             FAIL() << "unknown step " << step;
         }

@@ -181,71 +181,6 @@ else
     tr -d '\r' <"$WORK/klthost.log" | tail -n 30 | sed 's/^/    /'
 fi
 
-# klthost.exe runs MODULE on a copy of the sample base as a user of RIGHTS; the test program finds
-# the plan WINDOW ("hall" or "monitor"), holds it for the screenshot SHOT.png (checked for COLOUR,
-# "R G B MIN") and touches the plan point POINT; the module must print EXPECTED.
-touch_plan() {
-    local window=$1 point=$2 module=$3 rights=$4 shot=$5 colour=$6 expected=$7
-    run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
-        >"$WORK/$window.log" 2>&1 &
-    local host_pid=$! toucher_pid toucher_rc=0 host_rc=0
-    bg_started "$host_pid"
-    KLT_UI_PLAN_WINDOW=$window KLT_UI_PLAN_POINT=$point KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
-        --gtest_filter='UiWin32Plan.TouchesATableInThePlanOfAnotherProgram' >"$WORK/toucher.log" 2>&1 &
-    toucher_pid=$!
-    bg_started "$toucher_pid"
-    screenshot "$toucher_pid" "$shot" "$window" "$colour"
-    wait "$toucher_pid" || toucher_rc=$?
-    wait "$host_pid" || host_rc=$?
-    if [[ $toucher_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/toucher.log"; then
-        pass "a touch on the $window of klthost.exe at $point"
-    else
-        fail "a touch on the $window of klthost.exe (exit $toucher_rc)"
-        tr -d '\r' <"$WORK/toucher.log" | tail -n 30 | sed 's/^/    /'
-    fi
-    if [[ $host_rc -eq 0 ]] && tr -d '\r' <"$WORK/$window.log" | grep -qxF "Результат: $expected"; then
-        pass "klthost.exe: the $window answered $expected"
-    else
-        fail "klthost.exe: the $window (exit $host_rc)"
-        tr -d '\r' <"$WORK/$window.log" | tail -n 30 | sed 's/^/    /'
-    fi
-}
-
-cp -r "$SOURCE/examples/base" "$WORK/base"
-touch "$WORK/base/ДАННЫЕ/БРОНЬ_ЗАКАЗЫ/$(date -d '+40 minutes' +_02_%d%m%y_%H%M_03)"
-
-# 3. The full hall view of hall 2 as waiter Иванов (his table orange, the other waiter's hidden, a
-#    reservation); table 5 is touched in the middle of its plan rectangle.
-cat >"$WORK/hall.1c" <<'MODULE'
-Функция глРазрешитьВнестиЗаказ(ИмяФайлаЗаказа) Экспорт
-    Возврат ?(Найти(ИмяФайлаЗаказа, "_Иванов_") > 0, 1, 0);
-КонецФункции
-Д = СоздатьОбъект("Vkusnica");
-Права = "";
-Столы = "";
-Для к = 1 По 100 Цикл
-    Права = Права + "1";
-    Столы = Столы + ?(к <= 12, "|З2С" + к + "|", "");
-КонецЦикла;
-Д.ЗапомнитьЗалыИСтолики(Столы);
-Р = Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "Смена 1", "Зал 2", "", 60, 30, 0, "");
-Сообщить("Результат: " + Р);
-MODULE
-touch_plan hall "240 215" "$WORK/hall.1c" "РабочееМесто" ui_hall "255 128 0 400" \
-    "Выбор стола_2_5_0_Заказ_ИзЗала"
-
-# 4. The manager's monitor on its first tab, hall 1, with every waiter's orders (orange); the VIP
-#    table 8 is touched.
-cat >"$WORK/monitor.1c" <<'MODULE'
-Функция ПолЗал(НомерЗала, Признак) Экспорт
-    Возврат "№ " + НомерЗала;
-КонецФункции
-З = СоздатьОбъект("Zaly");
-Сообщить("Результат: " + З.Монитор(5000, 0, 0));
-MODULE
-touch_plan monitor "560 250" "$WORK/monitor.1c" "Администратор" ui_monitor "255 128 0 400" \
-    "Выбор стола_1_8_Заказ_ИзЗала_0"
-
 # klthost.exe runs MODULE on the copy of the sample base as a user of RIGHTS; the test program
 # works its window through STEPS (see UiWin32Steps), taking the screenshot SHOT.png (checked for
 # COLOUR, "R G B MIN"); the module must print EXPECTED.
@@ -271,9 +206,12 @@ show_window() {
     fi
 }
 
-# 5. The other windows of the hall family: the zone-change window of "ВыбратьСтол", and in pocket
-#    mode the compact hall view and the compact plan display. Hall 2's free tables are light blue,
-#    Иванов's table orange.
+cp -r "$SOURCE/examples/base" "$WORK/base"
+touch "$WORK/base/ДАННЫЕ/БРОНЬ_ЗАКАЗЫ/$(date -d '+40 minutes' +_02_%d%m%y_%H%M_03)"
+
+# 3. The full hall view of hall 2 as waiter Иванов (his table orange, the other waiter's hidden, a
+#    reservation); table 5 is touched in the middle of its plan rectangle. The waiter's module
+#    (waiter.1c) has all rights and hall 2's tables; the orders of "Иванов" are his.
 prologue='Д = СоздатьОбъект("Vkusnica");
 Права = "";
 Столы = "";
@@ -282,15 +220,35 @@ prologue='Д = СоздатьОбъект("Vkusnica");
     Столы = Столы + ?(к <= 12, "|З2С" + к + "|", "");
 КонецЦикла;
 Д.ЗапомнитьЗалыИСтолики(Столы);'
-printf '%s\n%s\n' "$prologue" \
-    'Сообщить("Результат: " + Д.ВыбратьСтол("ИзЗала", 2, "Зал 2", Права, "Иванов", "Перенос", "", ""));' \
-    >"$WORK/zone.1c"
+printf '%s\n%s\n%s\n%s\n' 'Функция глРазрешитьВнестиЗаказ(ИмяФайлаЗаказа) Экспорт' \
+    '    Возврат ?(Найти(ИмяФайлаЗаказа, "_Иванов_") > 0, 1, 0);' 'КонецФункции' "$prologue" >"$WORK/waiter.1c"
+cp "$WORK/waiter.1c" "$WORK/hall.1c"
+echo 'Сообщить("Результат: " + Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "Смена 1", "Зал 2", "", 60, 30, 0, ""));' \
+    >>"$WORK/hall.1c"
+show_window "hall view" "$WORK/hall.1c" "РабочееМесто" "find:225 text:225 shot touch:240,215 gone" ui_hall \
+    "255 128 0 400" "Выбор стола_2_5_0_Заказ_ИзЗала"
+
+# 4. The manager's monitor on its first tab, hall 1, with every waiter's orders (orange); the VIP
+#    table 8 is touched.
+cat >"$WORK/monitor.1c" <<'MODULE'
+Функция ПолЗал(НомерЗала, Признак) Экспорт
+    Возврат "№ " + НомерЗала;
+КонецФункции
+З = СоздатьОбъект("Zaly");
+Сообщить("Результат: " + З.Монитор(5000, 0, 0));
+MODULE
+show_window monitor "$WORK/monitor.1c" "Администратор" "find:304 text:317 shot touch:560,250 gone" ui_monitor \
+    "255 128 0 400" "Выбор стола_1_8_Заказ_ИзЗала_0"
+
+# 5. The other windows of the hall family: the zone-change window of "ВыбратьСтол", and in pocket
+#    mode the compact hall view and the compact plan display. Hall 2's free tables are light blue,
+#    Иванов's table orange.
+cp "$WORK/waiter.1c" "$WORK/zone.1c"
+echo 'Сообщить("Результат: " + Д.ВыбратьСтол("ИзЗала", 2, "Зал 2", Права, "Иванов", "Перенос", "", ""));' \
+    >>"$WORK/zone.1c"
 show_window "zone-change window" "$WORK/zone.1c" "РабочееМесто" "find:296 shot press:2 gone" ui_zone \
     "187 222 251 400" "Отмена_2_ИзСменыЗала"
-printf '%s\n%s\n' "$prologue" \
-    'Сообщить("Результат: " + Д.ОткрытьЗал("Зал", 2, "Иванов", Права, "", "", "", 60, 30, 0, ""));' \
-    >"$WORK/compact.1c"
-show_window "compact hall view" "$WORK/compact.1c" "РабочееМестоPPC" "find:243 shot press:243 gone" \
+show_window "compact hall view" "$WORK/hall.1c" "РабочееМестоPPC" "find:243 shot press:243 gone" \
     ui_compact_hall "255 128 0 100" "Объединить_2_ИзЗала"
 show_window "compact plan display" "$WORK/zone.1c" "РабочееМестоPPC" "find:1 shot press:1 gone" \
     ui_compact_plan "187 222 251 100" ""
