@@ -23,6 +23,7 @@
 #include "halls/markers.h"
 #include "halls/plan.h"
 #include "halls/table_drawing.h"
+#include "bench_support.h"
 #include "platform/files.h"
 #include "platform/platform.h"
 #include "res/hall_dialogs.h"
@@ -83,13 +84,7 @@ std::string Picture(int width, int height) {
 class Base {
   public:
     Base() {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("klt-view-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        root_ = dir.string();
-        ib_ = root_ + "\\";  // a host path: the file layer turns it into a native one
         platform::FileSystem& files = platform::Files();
-        files.MakeDirectory(ib_ + std::string("ДАННЫЕ"_cp));
         files.MakeDirectory(OpenOrdersFolder(ib_));
         files.MakeDirectory(ReservationsFolder(ib_));
 
@@ -117,11 +112,7 @@ class Base {
         core::State().ibDirectory = ib_;
         core::State().screenMode = 1;  // 800 x 600
     }
-    ~Base() {
-        assembly::ResetProcessState();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    ~Base() { assembly::ResetProcessState(); }
 
     // Exactly `count` open orders of the hall in the folder, over all its tables, two in three the
     // user's own.
@@ -154,7 +145,8 @@ class Base {
     }
 
   private:
-    std::string root_, ib_;
+    bench::ScratchBase base_{"klt-view-bench-"};
+    std::string ib_ = base_.ib();
     std::unique_ptr<emu::EmulatedHost> host_;
 };
 

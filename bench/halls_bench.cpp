@@ -12,6 +12,7 @@
 #include "halls/markers.h"
 #include "halls/plan.h"
 #include "halls/table_states.h"
+#include "bench_support.h"
 #include "platform/files.h"
 #include "platform/headless.h"
 #include "text/literal.h"
@@ -31,13 +32,7 @@ constexpr int kHall = 1;
 // and a clock fixed half an hour before the reservations.
 struct World {
     World() {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("klt-halls-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        root = dir.string();
-        ib = root + "\\";  // a host path: the file layer turns it into a native one
         platform::FileSystem& files = platform::Files();
-        files.MakeDirectory(ib + std::string("ДАННЫЕ"_cp));
         files.MakeDirectory(OpenOrdersFolder(ib));
         files.MakeDirectory(ReservationsFolder(ib));
 
@@ -90,11 +85,10 @@ struct World {
     ~World() {
         assembly::ResetProcessState();
         platform::Replace(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 
-    std::string root, ib;
+    bench::ScratchBase base_{"klt-halls-bench-"};
+    std::string ib = base_.ib();
     std::unique_ptr<emu::EmulatedHost> host;
     platform::VirtualClock clock;
     platform::Services previous;

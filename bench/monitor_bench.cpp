@@ -11,6 +11,7 @@
 #include "halls/monitor.h"
 #include "halls/plan.h"
 #include "halls/table_states.h"
+#include "bench_support.h"
 #include "platform/files.h"
 #include "text/literal.h"
 
@@ -27,13 +28,7 @@ constexpr int kHall = 3;
 
 struct World {
     World() {
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("klt-monitor-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(dir);
-        root = dir.string();
-        ib = root + "\\";  // a host path: the file layer turns it into a native one
         platform::FileSystem& files = platform::Files();
-        files.MakeDirectory(ib + std::string("ДАННЫЕ"_cp));
         files.MakeDirectory(OpenOrdersFolder(ib));
         files.MakeDirectory(ClosedOrdersFolder(ib));
         // Every tenth order is of the other kind; a closed order in twenty is not yet settled.
@@ -64,13 +59,10 @@ struct World {
         }
         core::State().ibDirectory = ib;
     }
-    ~World() {
-        assembly::ResetProcessState();
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
-    }
+    ~World() { assembly::ResetProcessState(); }
 
-    std::string root, ib;
+    bench::ScratchBase base_{"klt-monitor-bench-"};
+    std::string ib = base_.ib();
     Plan plan;
 };
 
