@@ -11,7 +11,6 @@
 #include "halls/monitor.h"
 #include "halls/plan.h"
 #include "halls/table_states.h"
-#include "bench_support.h"
 #include "platform/files.h"
 #include "text/literal.h"
 
@@ -28,7 +27,13 @@ constexpr int kHall = 3;
 
 struct World {
     World() {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("klt-monitor-bench-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(dir);
+        root = dir.string();
+        ib = root + "\\";  // a host path: the file layer turns it into a native one
         platform::FileSystem& files = platform::Files();
+        files.MakeDirectory(ib + std::string("ДАННЫЕ"_cp));
         files.MakeDirectory(OpenOrdersFolder(ib));
         files.MakeDirectory(ClosedOrdersFolder(ib));
         // Every tenth order is of the other kind; a closed order in twenty is not yet settled.
@@ -59,10 +64,13 @@ struct World {
         }
         core::State().ibDirectory = ib;
     }
-    ~World() { assembly::ResetProcessState(); }
+    ~World() {
+        assembly::ResetProcessState();
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
 
-    bench::ScratchBase base_{"klt-monitor-bench-"};
-    std::string ib = base_.ib();
+    std::string root, ib;
     Plan plan;
 };
 
