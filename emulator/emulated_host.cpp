@@ -323,4 +323,18 @@ host::Document* EmulatedHost::GetFormDocument(host::Context*) {
     return nullptr;
 }
 
+const char* EmulatedHost::WindowClassOf(host::WindowHandle) {
+    return nullptr;
+}
+
+int EmulatedHost::GroupSize(host::Context*) {
+    return 0;
+}
+
+host::Context* EmulatedHost::GroupMember(host::Context*, int) {
+    return nullptr;
+}
+
+void EmulatedHost::SetEnableNewLine(host::Context*, int) {}
+
 }  // namespace klt::emu

@@ -115,6 +115,12 @@ class EmulatedHost : public host::Host, public host::EventSink {
     host::Document* GetTopmostDocument(host::WindowHandle dialog) override;
     host::Document* GetActiveDocument(host::WindowHandle frame) override;
     host::Document* GetFormDocument(host::Context* form) override;
+    const char* WindowClassOf(host::WindowHandle window) override;
+    int GroupSize(host::Context* group) override;
+    host::Context* GroupMember(host::Context* group, int index) override;
+    void SetEnableNewLine(host::Context* docContext, int enable) override;
+    host::Module* ModuleAt(void* address) override { return static_cast<host::Module*>(address); }
+    host::Context* ContextAt(void* address) override { return static_cast<host::Context*>(address); }
 
   private:
     class MetaDataImpl;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/events.h"
-#include "core/interception.h"
+#include "hostwin/interception.h"
 #include "frontdesk/keyboard_filters.h"
 #include "frontdesk/settings.h"
 #include "test_support.h"
@@ -24,7 +24,7 @@ TEST_F(StartUp, WorkplaceGetsFormHookKeyLockAndConstants) {
     Start(Cp("РабочееМесто"_cp), FrontOfficeConstants());
     const core::AddInState& s = core::State();
     EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet),
-              std::vector<platform::HookProc>{&core::WorkplaceFormHook});
+              std::vector<platform::HookProc>{&hostwin::WorkplaceFormHook});
     EXPECT_EQ(platform_.hooks.Installed(HookKind::Keyboard),
               std::vector<platform::HookProc>{&frontdesk::WorkplaceKeyLock});
     EXPECT_TRUE(s.formHook);
@@ -39,7 +39,7 @@ TEST_F(StartUp, PocketWorkplaceGetsPocketHookOnlyAndReadsNoConstants) {
     Start(Cp("РабочееМестоPPC"_cp), FrontOfficeConstants());
     const core::AddInState& s = core::State();
     EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet),
-              std::vector<platform::HookProc>{&core::PocketFormHook});
+              std::vector<platform::HookProc>{&hostwin::PocketFormHook});
     EXPECT_TRUE(platform_.hooks.Installed(HookKind::Keyboard).empty());
     EXPECT_EQ(s.pocketMode, 1);
     EXPECT_EQ(s.showPrice, 0);
@@ -53,7 +53,7 @@ TEST_F(StartUp, AnyOtherNameIsTheAdministratorEvenInAnotherCase) {
         SCOPED_TRACE(text::Cp1251ToUtf8(name));
         Start(name, FrontOfficeConstants());
         EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet),
-                  std::vector<platform::HookProc>{&core::AdminFormHook});
+                  std::vector<platform::HookProc>{&hostwin::AdminFormHook});
         EXPECT_TRUE(platform_.hooks.Installed(HookKind::Keyboard).empty());
         EXPECT_EQ(core::State().pocketMode, 0);
         EXPECT_EQ(core::State().showPrice, 0);
@@ -139,7 +139,7 @@ TEST_F(StartUp, WithoutAHostOrSinkStartUpStillSucceeds) {
     assembly::Init(nullptr, nullptr);
     EXPECT_TRUE(core::State().initialised);
     EXPECT_EQ(platform_.hooks.Installed(HookKind::CallWndProcRet),
-              std::vector<platform::HookProc>{&core::AdminFormHook});
+              std::vector<platform::HookProc>{&hostwin::AdminFormHook});
     core::RaiseWatchTimerEvent();  // dropped, no crash
     EXPECT_EQ(core::GetHostConstant("x"), host::Value(0));
 }
@@ -158,7 +158,7 @@ TEST_F(StartUp, FormHooksPassEveryCallOnAndTheKeyLockOnlyItsKeys) {
     platform_.hooks.Install(HookKind::Keyboard, hostHook);
     platform_.hooks.Install(HookKind::CallWndProcRet, hostHook);
     platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
-    platform_.hooks.Install(HookKind::CallWndProcRet, &core::WorkplaceFormHook);
+    platform_.hooks.Install(HookKind::CallWndProcRet, &hostwin::WorkplaceFormHook);
     EXPECT_EQ(platform_.hooks.Dispatch(HookKind::CallWndProcRet, 0, 5, 2), 6);
     EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 13, 0), 14) << "Enter reaches the host";
     EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 'A', 0), 1) << "a letter is kept from it";

@@ -59,7 +59,7 @@ class TestPlatform {
     platform::NativeLoop loop;
     platform::NativeHooks hooks;
     platform::NativeDesktop desktop;
-    platform::NoHostPatcher patcher;
+    platform::NativeHostPatcher patcher;
 
   private:
     platform::Services previous_;

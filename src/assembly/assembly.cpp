@@ -10,6 +10,7 @@
 #include "frontdesk/vkusnica.h"
 #include "halls/lifecycle.h"
 #include "halls/zaly.h"
+#include "hostwin/interception.h"
 #include "hostwin/lifecycle.h"
 #include "hostwin/windows_object.h"
 #include "platform/platform.h"
@@ -42,7 +43,9 @@ const std::array<core::ClassEntry, core::kClassCount>& Classes() {
 
 void Init(host::Host* host, host::EventSink* sink) {
     if (core::State().initialised) Done();  // a second Init must not stack hooks or registrations
-    core::Init(host, sink, Classes());
+    core::Init(host, sink, Classes(),
+               {&hostwin::WorkplaceFormHook, &hostwin::PocketFormHook, &hostwin::AdminFormHook,
+                &hostwin::InstallHostPatches});
     frontdesk::Start(core::State().rightsSetName);
 }
 

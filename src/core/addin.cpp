@@ -1,7 +1,6 @@
 #include "core/addin.h"
 
 #include "core/host_calls.h"
-#include "core/interception.h"
 #include "core/state.h"
 #include "platform/diagnostics.h"
 #include "platform/platform.h"
@@ -24,17 +23,17 @@ std::string CallTextFunction(int loadedContext, std::string_view name, std::vect
 
 // The workplace's key lock is the front desk's; it is installed beside this hook by the composition
 // root.
-void InstallFormHook(const std::string& rightsSet) {
+void InstallFormHook(const std::string& rightsSet, const HostInterception& interception) {
     AddInState& s = State();
     // Exact, case-sensitive: any other spelling is the administrator.
+    platform::HookProc hook = interception.adminHook;
     if (rightsSet == kWorkplaceRights) {
-        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &WorkplaceFormHook);
+        hook = interception.workplaceHook;
     } else if (rightsSet == "РабочееМестоPPC"_cp) {
-        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &PocketFormHook);
+        hook = interception.pocketHook;
         s.pocketMode = 1;
-    } else {
-        s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, &AdminFormHook);
     }
+    if (hook) s.formHook = platform::ScopedHook(platform::HookKind::CallWndProcRet, hook);
 }
 
 }  // namespace
@@ -77,7 +76,8 @@ host::Value GetHostConstant(const std::string& name) {
     return value;
 }
 
-void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes) {
+void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes,
+          const HostInterception& interception) {
     if (State().initialised) Done();  // a second Init must not stack hooks or registrations
     AddInState& s = State();
     s = AddInState();
@@ -95,10 +95,10 @@ void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kCla
 
     // 3-4. Who the user is decides the hooks.
     s.rightsSetName = CallTextFunction(1, "НазваниеНабораПрав"_cp, {host::Value(std::string())});
-    InstallFormHook(s.rightsSetName);
+    InstallFormHook(s.rightsSetName, interception);
 
     // 5. Host function patches (nothing to patch where the host's libraries are not loaded).
-    if (platform::HostPatcher* patcher = platform::Get().patcher) patcher->InstallHostPatches();
+    if (interception.installPatches) interception.installPatches();
 
     // 6. The information-base directory every file path is built from.
     s.ibDirectory = DoubleBackslashes(CallTextFunction(5, "КаталогИБ"_cp, {}));

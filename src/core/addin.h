@@ -24,7 +24,17 @@ inline constexpr std::string_view kWorkplaceRights = [] {
 // Start-up: registers the classes in the given order, picks the form-window hook by the rights set,
 // patches the host, builds IBDirectory, reads the front-office constants, records the main window
 // and keeps the event sink. Never fails: a missing host or name leaves the defaults.
-void Init(host::Host* host, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes);
+// The window management's part in start-up: the form-window hook for each kind of user and the
+// patching of the host's library functions.
+struct HostInterception {
+    platform::HookProc workplaceHook = nullptr;
+    platform::HookProc pocketHook = nullptr;
+    platform::HookProc adminHook = nullptr;
+    void (*installPatches)() = nullptr;
+};
+
+void Init(host::Host* host, host::EventSink* sink, std::span<const ClassEntry, kClassCount> classes,
+          const HostInterception& interception);
 // Shut-down: unregisters the classes, removes the form hook and forgets the host and the event sink.
 void Done();
 

@@ -167,8 +167,8 @@ class MetaData {
 };
 
 // Forms and documents: the host's document (CGetDoc7) of a form, its frame window and its group
-// context (CGroupContext with CDocContext members). Used by the host interception and the window
-// management object; a host without forms answers with nulls.
+// context (a context of runtime class "CGroupContext" whose members include "CDocContext"s). Used
+// by the host interception and the window management object; a host without forms answers with nulls.
 class Document {
   public:
     virtual WindowHandle GetFrame() = 0;
@@ -178,15 +178,6 @@ class Document {
 
   protected:
     ~Document() = default;
-};
-
-class GroupContext {
-  public:
-    virtual int GetSize() = 0;
-    virtual Context* GetContext(int index) = 0;
-
-  protected:
-    ~GroupContext() = default;
 };
 
 // The external-event interface of the host (IAsyncEvent::ExternalEvent).
@@ -231,6 +222,20 @@ class Host {
     virtual Document* GetActiveDocument(WindowHandle frame) = 0;
     // The document a form value's context belongs to, or null.
     virtual Document* GetFormDocument(Context* form) = 0;
+
+    // The runtime class name of the host's own object for a window (its MFC runtime class), or
+    // null when the host keeps no object for it.
+    virtual const char* WindowClassOf(WindowHandle window) = 0;
+    // Members of a group context (CGroupContext::GetSize, GetContext); 0 and null for anything else.
+    virtual int GroupSize(Context* group) = 0;
+    virtual Context* GroupMember(Context* group, int index) = 0;
+    // CDocContext::SetEnableNewLine on a member of runtime class "CDocContext".
+    virtual void SetEnableNewLine(Context* docContext, int enable) = 0;
+
+    // The objects a patched host function receives, as this interface sees them: the address is
+    // what the host passed (a CBLModule, a CBLContext).
+    virtual Module* ModuleAt(void* address) = 0;
+    virtual Context* ContextAt(void* address) = 0;
 
   protected:
     ~Host() = default;

@@ -208,15 +208,178 @@ NativeDesktop::NativeDesktop() {
 }
 
 WindowHandle NativeDesktop::CreateWindow() {
+    FakeWindowSpec spec;
+    spec.style = 0;
+    return CreateWindow(spec);
+}
+
+WindowHandle NativeDesktop::CreateWindow(const FakeWindowSpec& spec) {
+    Window* parent = spec.parent ? Find(spec.parent) : nullptr;
+    if (spec.parent && !parent) return 0;
     WindowHandle h = next_;
     next_ += 0x10;
-    windows_.insert(h);
+    windows_[h].spec = spec;
+    if (parent) parent->children.push_back(h);
     return h;
 }
 
-void NativeDesktop::DestroyWindow(WindowHandle window) {
+NativeDesktop::Window* NativeDesktop::Find(WindowHandle window) {
+    auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : &it->second;
+}
+
+void NativeDesktop::Tell(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    auto* hooks = dynamic_cast<NativeHooks*>(Get().hooks);
+    if (!hooks) return;
+    ReturnedMessage record{0, lParam, wParam, message, window};
+    hooks->Dispatch(HookKind::CallWndProcRet, 0, 0, reinterpret_cast<std::intptr_t>(&record));
+}
+
+bool NativeDesktop::Show(WindowHandle window, bool show) {
+    Window* w = Find(window);
+    if (!w) return false;
+    const bool was = (w->spec.style & kStyleVisible) != 0;
+    if (was == show) return was;
+    w->spec.style = show ? (w->spec.style | kStyleVisible) : (w->spec.style & ~kStyleVisible);
+    Tell(window, kMsgShowWindow, show ? 1 : 0, 0);
+    return was;
+}
+
+bool NativeDesktop::IsVisible(WindowHandle window) {
+    for (Window* w = Find(window); w; w = Find(w->spec.parent)) {
+        if (!(w->spec.style & kStyleVisible)) return false;
+        if (!w->spec.parent) return true;
+    }
+    return false;
+}
+
+std::uint32_t NativeDesktop::Style(WindowHandle window) {
+    Window* w = Find(window);
+    return w ? w->spec.style : 0;
+}
+
+void NativeDesktop::SetStyle(WindowHandle window, std::uint32_t style) {
+    if (Window* w = Find(window)) w->spec.style = style;
+}
+
+WindowBox NativeDesktop::ScreenBox(WindowHandle window) {
+    Window* w = Find(window);
+    if (!w) return {};
+    WindowBox b = w->spec.box;
+    if (w->spec.parent) {
+        const WindowBox parent = ScreenBox(w->spec.parent);
+        const WindowBox client = ClientBox(w->spec.parent);
+        const WindowBox outer = Find(w->spec.parent)->spec.box;
+        // The parent's client area starts after its non-client band on the left and the top.
+        const int dx = parent.left + (outer.Width() - client.Width()) / 2;
+        const int dy = parent.top + (outer.Height() - client.Height()) - (outer.Width() - client.Width()) / 2;
+        b = {b.left + dx, b.top + dy, b.right + dx, b.bottom + dy};
+    }
+    return b;
+}
+
+WindowBox NativeDesktop::PlacedBox(WindowHandle window) {
+    Window* w = Find(window);
+    return w ? w->spec.box : WindowBox{};
+}
+
+WindowBox NativeDesktop::ClientBox(WindowHandle window) {
+    Window* w = Find(window);
+    if (!w) return {};
+    const std::uint32_t style = w->spec.style;
+    const int border = (style & kStyleThickFrame) ? 4 : (style & kStyleBorder) ? 1 : 0;
+    int top = border;
+    if ((style & kStyleCaption) == kStyleCaption) top += 18;
+    if (w->spec.menuItems >= 0 && !w->menuDetached) top += 18;
+    return {0, 0, std::max(0, w->spec.box.Width() - 2 * border),
+            std::max(0, w->spec.box.Height() - top - border)};
+}
+
+void NativeDesktop::Place(WindowHandle window, const WindowBox& box) {
+    Window* w = Find(window);
+    if (!w) return;
+    const WindowBox old = w->spec.box;
+    w->spec.box = box;
+    if (old.left != box.left || old.top != box.top) Tell(window, kMsgMove, 0, 0);
+    if (old.Width() != box.Width() || old.Height() != box.Height()) Tell(window, kMsgSize, 0, 0);
+}
+
+bool NativeDesktop::Move(WindowHandle window, int x, int y, int width, int height, bool) {
+    if (!Find(window)) return false;
+    Place(window, {x, y, x + width, y + height});
+    return true;
+}
+
+bool NativeDesktop::MoveFrameChanged(WindowHandle window, int x, int y, int width, int height) {
+    if (!Find(window)) return false;
+    frameChanges_.push_back({window, {x, y, x + width, y + height}});
+    Place(window, {x, y, x + width, y + height});
+    return true;
+}
+
+void NativeDesktop::SetText(WindowHandle window, const std::string& cp1251) {
+    if (Window* w = Find(window)) w->spec.text = cp1251;
+}
+
+std::string NativeDesktop::Text(WindowHandle window) {
+    Window* w = Find(window);
+    return w ? w->spec.text : std::string();
+}
+
+std::string NativeDesktop::ClassName(WindowHandle window) {
+    Window* w = Find(window);
+    return w ? w->spec.className : std::string();
+}
+
+WindowHandle NativeDesktop::FirstChild(WindowHandle window) {
+    Window* w = Find(window);
+    return w && !w->children.empty() ? w->children.front() : 0;
+}
+
+WindowHandle NativeDesktop::NextSibling(WindowHandle window) {
+    Window* w = Find(window);
+    Window* parent = w ? Find(w->spec.parent) : nullptr;
+    if (!parent) return 0;
+    auto it = std::find(parent->children.begin(), parent->children.end(), window);
+    return it == parent->children.end() || ++it == parent->children.end() ? 0 : *it;
+}
+
+WindowHandle NativeDesktop::ChildWithId(WindowHandle parent, int id) {
+    for (WindowHandle c = FirstChild(parent); c; c = NextSibling(c))
+        if (Find(c)->spec.id == id) return c;
+    return 0;
+}
+
+bool NativeDesktop::Destroy(WindowHandle window) {
+    Window* w = Find(window);
+    if (!w) return false;
+    // Children go first, as the system destroys them.
+    const std::vector<WindowHandle> children = w->children;
+    for (WindowHandle c : children) Destroy(c);
+    if (Window* parent = Find(windows_[window].spec.parent)) std::erase(parent->children, window);
     windows_.erase(window);
     if (active_ == window) active_ = 0;
+    return true;
+}
+
+int NativeDesktop::MenuItemCount(WindowHandle window) {
+    Window* w = Find(window);
+    return w && !w->menuDetached ? w->spec.menuItems : -1;
+}
+
+void NativeDesktop::RemoveMenu(WindowHandle window, bool detach) {
+    Window* w = Find(window);
+    if (!w || w->menuDetached || w->spec.menuItems < 0) return;
+    // A destroyed menu that stays attached shows nothing: either way the bar is gone.
+    (void)detach;
+    w->menuDetached = true;
+}
+
+std::int64_t NativeDesktop::ChooseColour() {
+    if (colours_.empty()) return -1;
+    std::int64_t c = colours_.front();
+    colours_.pop_front();
+    return c;
 }
 
 int NativeDesktop::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
@@ -225,6 +388,30 @@ int NativeDesktop::MessageBox(const std::string& text, const std::string& captio
     int answer = answers_.front();
     answers_.pop_front();
     return answer;
+}
+
+void NativeHostPatcher::Provide(const std::string& library, const std::string& exportName, void** cell) {
+    exports_.push_back({library, exportName, cell});
+}
+
+void NativeHostPatcher::Withdraw(void** cell) {
+    std::erase_if(exports_, [&](const Export& e) { return e.cell == cell; });
+}
+
+bool NativeHostPatcher::Patch(const char* library, const char* exportName, void* detour, CodePatch& patch) {
+    for (const Export& e : exports_) {
+        if (e.library != library || e.name != exportName) continue;
+        patch.target = *e.cell;
+        patch.jumpSlot = e.cell;
+        *e.cell = detour;
+        patch.applied = true;
+        return true;
+    }
+    return false;
+}
+
+void NativeHostPatcher::CallOriginal(CodePatch& patch, const std::function<void(void* entry)>& call) {
+    if (patch.target) call(patch.target);
 }
 
 bool HeadlessKeyboard::IsKeyDown(int virtualKey) {

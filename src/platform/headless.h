@@ -102,6 +102,22 @@ struct RecordedMessageBox {
     unsigned flags;
 };
 
+// A window of the fake desktop as it is made.
+struct FakeWindowSpec {
+    WindowHandle parent = 0;
+    std::string className;
+    std::string text;  // CP1251
+    std::uint32_t style = kStyleVisible;
+    int id = 0;
+    WindowBox box;       // placed: in the parent's client area for a child
+    int menuItems = -1;  // a menu bar with this many items; -1 none
+};
+
+// Windows without a window system: a tree with classes, texts, styles, boxes, visibility and menus.
+// The non-client area is a caption of 18 pixels (all caption bits set), a border of 4 pixels a side
+// with a sizing frame or 1 with a plain border, and 18 pixels of an attached menu bar.
+// Showing, hiding, moving and sizing tell the installed window-procedure return hooks, as the
+// system does after a window has processed WM_SHOWWINDOW, WM_MOVE or WM_SIZE.
 class NativeDesktop : public Desktop {
   public:
     NativeDesktop();
@@ -109,26 +125,92 @@ class NativeDesktop : public Desktop {
     bool IsWindow(WindowHandle window) override { return windows_.count(window) != 0; }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
 
+    bool Show(WindowHandle window, bool show) override;
+    bool IsVisible(WindowHandle window) override;
+    std::uint32_t Style(WindowHandle window) override;
+    void SetStyle(WindowHandle window, std::uint32_t style) override;
+    WindowBox ScreenBox(WindowHandle window) override;
+    WindowBox PlacedBox(WindowHandle window) override;
+    WindowBox ClientBox(WindowHandle window) override;
+    bool Move(WindowHandle window, int x, int y, int width, int height, bool repaint) override;
+    bool MoveFrameChanged(WindowHandle window, int x, int y, int width, int height) override;
+    void SetText(WindowHandle window, const std::string& cp1251) override;
+    std::string Text(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
+    WindowHandle FirstChild(WindowHandle window) override;
+    WindowHandle NextSibling(WindowHandle window) override;
+    WindowHandle ChildWithId(WindowHandle parent, int id) override;
+    bool Destroy(WindowHandle window) override;
+    int MenuItemCount(WindowHandle window) override;
+    void RemoveMenu(WindowHandle window, bool detach) override;
+    int ScreenWidth() override { return 1024; }
+    int ScreenHeight() override { return 768; }
+    int CaptionHeight() override { return 18; }
+    void InjectKey(int virtualKey, bool up) override { keys_.push_back({virtualKey, up}); }
+    std::int64_t ChooseColour() override;
+    void PowerOff() override { ++powerOffs_; }
+
+    // A window without parent, class or size (the main window of a test).
     WindowHandle CreateWindow();
-    void DestroyWindow(WindowHandle window);
+    WindowHandle CreateWindow(const FakeWindowSpec& spec);
+    void DestroyWindow(WindowHandle window) { Destroy(window); }
     void SetActive(WindowHandle window) { active_ = window; }
     WindowHandle MainWindow() const { return main_; }
     const std::vector<RecordedMessageBox>& MessageBoxes() const { return boxes_; }
     // Answers given to the next message boxes, in order; IDOK when none is queued.
     void QueueAnswer(int answer) { answers_.push_back(answer); }
+    // Answers of the next colour dialogs (-1 is Cancel); Cancel when none is queued.
+    void QueueColour(std::int64_t colour) { colours_.push_back(colour); }
+
+    struct KeyEvent {
+        int virtualKey;
+        bool up;
+        friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+    };
+    const std::vector<KeyEvent>& InjectedKeys() const { return keys_; }
+    int PowerOffs() const { return powerOffs_; }
+    // Every MoveFrameChanged, in order: which window and the box asked for.
+    const std::vector<std::pair<WindowHandle, WindowBox>>& FrameChanges() const { return frameChanges_; }
 
   private:
-    std::set<WindowHandle> windows_;
+    struct Window {
+        FakeWindowSpec spec;
+        std::vector<WindowHandle> children;
+        bool menuDetached = false;
+    };
+    Window* Find(WindowHandle window);
+    // Tells the return hooks that the window has processed a message.
+    void Tell(WindowHandle window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void Place(WindowHandle window, const WindowBox& box);
+
+    std::map<WindowHandle, Window> windows_;
     WindowHandle next_ = 0x10010;
     WindowHandle main_ = 0;
     WindowHandle active_ = 0;
     std::vector<RecordedMessageBox> boxes_;
     std::deque<int> answers_;
+    std::deque<std::int64_t> colours_;
+    std::vector<KeyEvent> keys_;
+    std::vector<std::pair<WindowHandle, WindowBox>> frameChanges_;
+    int powerOffs_ = 0;
 };
 
-class NoHostPatcher : public HostPatcher {
+// Host libraries as the emulated host offers them without a system loader: each exported function
+// is a cell holding its entry, which the host calls through. Patching puts the detour in the cell;
+// the host's own code stays reachable through the patch record.
+class NativeHostPatcher : public HostPatcher {
   public:
-    void InstallHostPatches() override {}
+    void Provide(const std::string& library, const std::string& exportName, void** cell);
+    void Withdraw(void** cell);
+    bool Patch(const char* library, const char* exportName, void* detour, CodePatch& patch) override;
+    void CallOriginal(CodePatch& patch, const std::function<void(void* entry)>& call) override;
+
+  private:
+    struct Export {
+        std::string library, name;
+        void** cell;
+    };
+    std::vector<Export> exports_;
 };
 
 // A keyboard without a window system: tests and the native build set its state directly.

@@ -76,6 +76,39 @@ class Hooks {
     virtual std::size_t Count() const = 0;
 };
 
+// A window's rectangle: on the screen, or in its parent's client area for a child.
+struct WindowBox {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    friend bool operator==(const WindowBox&, const WindowBox&) = default;
+};
+
+// Window style bits, as the system defines them.
+inline constexpr std::uint32_t kStyleCaption = 0x00C00000;
+inline constexpr std::uint32_t kStyleBorder = 0x00800000;
+inline constexpr std::uint32_t kStyleSysMenu = 0x00080000;
+inline constexpr std::uint32_t kStyleThickFrame = 0x00040000;
+inline constexpr std::uint32_t kStyleMaximizeBox = 0x00010000;
+inline constexpr std::uint32_t kStyleVisible = 0x10000000;
+inline constexpr std::uint32_t kStyleChild = 0x40000000;
+
+// Messages a window-procedure return hook is shown, and the record it gets through lParam (the
+// layout of the system's CWPRETSTRUCT).
+inline constexpr unsigned kMsgMove = 0x0003;
+inline constexpr unsigned kMsgSize = 0x0005;
+inline constexpr unsigned kMsgShowWindow = 0x0018;
+struct ReturnedMessage {
+    std::intptr_t result;
+    std::intptr_t lParam;
+    std::uintptr_t wParam;
+    unsigned message;
+    WindowHandle window;
+};
+
+// The desktop's windows as the add-in works them: the host's main frame, its bars and its forms.
+// Every call on a null or stale handle fails quietly (false, 0, an empty text or box), as the
+// system's own calls do.
 class Desktop {
   public:
     virtual ~Desktop() = default;
@@ -83,14 +116,67 @@ class Desktop {
     virtual bool IsWindow(WindowHandle window) = 0;
     // Modal message box; answers the button pressed (IDOK = 1).
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+
+    // Hide, or show in the normal way (SW_HIDE, SW_SHOWNORMAL).
+    virtual bool Show(WindowHandle window, bool show) = 0;
+    virtual bool IsVisible(WindowHandle window) = 0;
+    virtual std::uint32_t Style(WindowHandle window) = 0;
+    virtual void SetStyle(WindowHandle window, std::uint32_t style) = 0;
+    // Outer rectangle on the screen.
+    virtual WindowBox ScreenBox(WindowHandle window) = 0;
+    // Outer rectangle where Move places it: the parent's client coordinates for a child.
+    virtual WindowBox PlacedBox(WindowHandle window) = 0;
+    // Client rectangle: left and top are 0.
+    virtual WindowBox ClientBox(WindowHandle window) = 0;
+    // Position and size at once (MoveWindow); `repaint` as the system's flag.
+    virtual bool Move(WindowHandle window, int x, int y, int width, int height, bool repaint) = 0;
+    // Position and size with only the frame-changed flag (SetWindowPos with SWP_FRAMECHANGED):
+    // the non-client area is recomputed for the window's present styles.
+    virtual bool MoveFrameChanged(WindowHandle window, int x, int y, int width, int height) = 0;
+    virtual void SetText(WindowHandle window, const std::string& cp1251) = 0;
+    virtual std::string Text(WindowHandle window) = 0;
+    virtual std::string ClassName(WindowHandle window) = 0;
+    // Direct children in the system's order: the first, then each one's next sibling; 0 ends.
+    virtual WindowHandle FirstChild(WindowHandle window) = 0;
+    virtual WindowHandle NextSibling(WindowHandle window) = 0;
+    // The direct child with this control identifier, or 0.
+    virtual WindowHandle ChildWithId(WindowHandle parent, int id) = 0;
+    virtual bool Destroy(WindowHandle window) = 0;
+    // The window's menu bar: its item count, or -1 when it has none.
+    virtual int MenuItemCount(WindowHandle window) = 0;
+    // Takes the menu bar off the window (when `detach`) and destroys it.
+    virtual void RemoveMenu(WindowHandle window, bool detach) = 0;
+    // The primary screen's size and the height of a caption (SM_CXSCREEN, SM_CYSCREEN, SM_CYCAPTION).
+    virtual int ScreenWidth() = 0;
+    virtual int ScreenHeight() = 0;
+    virtual int CaptionHeight() = 0;
+    // One synthetic key event to whatever window has the keyboard focus (scan code 0).
+    virtual void InjectKey(int virtualKey, bool up) = 0;
+    // The system's colour dialog with initial colour 0 and no owner: the colour (red in the low
+    // byte), or -1 when cancelled.
+    virtual std::int64_t ChooseColour() = 0;
+    // Ends the session and powers the computer off. Tests replace the desktop: none may call it for real.
+    virtual void PowerOff() = 0;
 };
 
-// Patches the host's own library functions in memory where those libraries are loaded; a no-op
-// elsewhere.
+// Patches the host's own library functions in memory where those libraries are loaded.
+// A patched entry jumps to the detour; the detour reaches the host's own code through CallOriginal.
+struct CodePatch {
+    void* target = nullptr;    // the function's entry
+    void* jumpSlot = nullptr;  // cell holding the detour's address
+    unsigned char saved[6]{};  // the entry's bytes before patching
+    unsigned char patch[6]{};  // FF 25 and the jump slot's address
+    bool applied = false;
+};
+
 class HostPatcher {
   public:
     virtual ~HostPatcher() = default;
-    virtual void InstallHostPatches() = 0;
+    // Looks the export up by its decorated name in the already loaded library and makes it jump to
+    // `detour`. False, having written nothing, when the library or the export is missing.
+    virtual bool Patch(const char* library, const char* exportName, void* detour, CodePatch& patch) = 0;
+    // Runs `call` with the host function's own entry while the patch is lifted, then patches again.
+    virtual void CallOriginal(CodePatch& patch, const std::function<void(void* entry)>& call) = 0;
 };
 
 struct Services {

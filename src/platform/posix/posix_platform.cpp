@@ -47,7 +47,7 @@ struct Defaults {
     NativeLoop loop{clock, nullptr};
     NativeHooks hooks;
     NativeDesktop desktop;
-    NoHostPatcher patcher;
+    NativeHostPatcher patcher;
 };
 
 Services& Current() {

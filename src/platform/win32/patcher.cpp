@@ -5,18 +5,11 @@
 namespace klt::platform::win32 {
 namespace {
 
+// Byte patching of the host's exported functions lands with the host interception.
 class Win32HostPatcher final : public HostPatcher {
   public:
-    void InstallHostPatches() override {
-        // Only the 1C:Enterprise process has both of its libraries loaded; in any other process
-        // (klthost.exe, the tests) there is nothing to patch.
-        if (GetModuleHandleW(L"blang.dll") == nullptr || GetModuleHandleW(L"frame.dll") == nullptr) {
-            Report("host patches", "blang.dll or frame.dll is not loaded: the host runs unpatched");
-            return;
-        }
-        // Inside the host the detours of its library functions are installed by the host
-        // interception module, which replaces this body; until it lands the host runs unpatched.
-    }
+    bool Patch(const char*, const char*, void*, CodePatch&) override { return false; }
+    void CallOriginal(CodePatch&, const std::function<void(void*)>&) override {}
 };
 
 }  // namespace

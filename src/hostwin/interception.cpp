@@ -1,8 +1,8 @@
-#include "core/interception.h"
+#include "hostwin/interception.h"
 
 #include "platform/platform.h"
 
-namespace klt::core {
+namespace klt::hostwin {
 
 std::intptr_t WorkplaceFormHook(int code, std::uintptr_t wParam, std::intptr_t lParam) {
     return platform::Get().hooks->CallNext(code, wParam, lParam);
@@ -16,4 +16,6 @@ std::intptr_t AdminFormHook(int code, std::uintptr_t wParam, std::intptr_t lPara
     return platform::Get().hooks->CallNext(code, wParam, lParam);
 }
 
-}  // namespace klt::core
+void InstallHostPatches() {}
+
+}  // namespace klt::hostwin
