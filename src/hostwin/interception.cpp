@@ -19,3 +19,11 @@ std::intptr_t AdminFormHook(int code, std::uintptr_t wParam, std::intptr_t lPara
 void InstallHostPatches() {}
 
 }  // namespace klt::hostwin
+
+extern "C" void KltAssignContextDetour(void*, void*) {}
+
+extern "C" int KltSetIndicatorsDetour(void*, const unsigned*, int) {
+    return 1;
+}
+
+namespace klt::hostwin {}  // namespace klt::hostwin

@@ -1,0 +1,34 @@
+#pragma once
+// The windows of the emulated host itself (main frame, bars, status bar, MDI client, form frames
+// and dialog forms): real Win32 windows in klthost.exe, the fake desktop's windows natively, so
+// the add-in sees the same tree either way.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace klt::emu {
+
+struct HostWindowSpec {
+    platform::WindowHandle parent = 0;
+    std::string className;  // the system's window class ("MDIClient", "msctls_statusbar32", ...)
+    std::string text;       // CP1251
+    std::uint32_t style = platform::kStyleVisible;
+    int id = 0;
+    platform::WindowBox box;  // in the parent's client area for a child
+    int menuItems = -1;       // a menu bar with this many items; -1 none
+};
+
+class HostWindows {
+  public:
+    virtual ~HostWindows() = default;
+    // 0 when it cannot be made.
+    virtual platform::WindowHandle Create(const HostWindowSpec& spec) = 0;
+    virtual void Destroy(platform::WindowHandle window) = 0;
+};
+
+// The build's window factory for the emulated host.
+std::unique_ptr<HostWindows> CreateHostWindows();
+
+}  // namespace klt::emu

@@ -1,0 +1,34 @@
+#include "emulator/host_windows.h"
+#include "platform/headless.h"
+
+namespace klt::emu {
+namespace {
+
+// The fake desktop in force: the add-in linked into the same process sees the same windows.
+class FakeDesktopWindows final : public HostWindows {
+  public:
+    platform::WindowHandle Create(const HostWindowSpec& spec) override {
+        auto* desktop = dynamic_cast<platform::NativeDesktop*>(platform::Get().desktop);
+        if (!desktop) return 0;
+        platform::FakeWindowSpec fake;
+        fake.parent = spec.parent;
+        fake.className = spec.className;
+        fake.text = spec.text;
+        fake.style = spec.style;
+        fake.id = spec.id;
+        fake.box = spec.box;
+        fake.menuItems = spec.menuItems;
+        return desktop->CreateWindow(fake);
+    }
+    void Destroy(platform::WindowHandle window) override {
+        if (platform::Desktop* desktop = platform::Get().desktop) desktop->Destroy(window);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<HostWindows> CreateHostWindows() {
+    return std::make_unique<FakeDesktopWindows>();
+}
+
+}  // namespace klt::emu
