@@ -19,14 +19,20 @@ class MethodCall {
     MethodCall(host::Value** args, host::Value& result) : args_(args), result_(result) {}
     std::int32_t Int(int index) const { return args_[index]->GetInt32(); }
     std::string Text(int index) const { return args_[index]->GetString(); }
+    const host::Value& Arg(int index) const { return *args_[index]; }
     void Return(std::int32_t number) { result_.AssignInt(number); }
     void Return(const std::string& text) { result_.AssignString(text); }
     // The 1C convention for success: 1, else 0.
     void ReturnFlag(bool ok) { result_.AssignInt(ok ? 1 : 0); }
+    // The entry answers 1 without an error: the user turned the method's window away and there is
+    // no result to give.
+    void Decline() { declined_ = true; }
+    bool declined() const { return declined_; }
 
   private:
     host::Value** args_;
     host::Value& result_;
+    bool declined_ = false;
 };
 
 using MethodBody = void (*)(ContextClassBase& self, MethodCall& call);
@@ -99,7 +105,8 @@ class ContextClassBase : public host::Context {
 
   private:
     bool Valid(int number) const { return number >= 0 && number < info_.methodCount; }
-    // Runs the row's body; answers 0 when it finished and 1 after reporting an escaped exception.
+    // Runs the row's body; answers 0 when it finished, 1 when it declined or after reporting an
+    // escaped exception.
     int Run(int number, host::Value& result, host::Value** args);
 
     const ClassInfo& info_;
