@@ -8,6 +8,8 @@ void Stop() {
     HostWindowState& w = WindowState();
     w.handleWaitTimer.Reset();
     w.formWaitTimer.Reset();
+    w.titleTimer.Reset();
+    w.shutdownTimer.Reset();
 }
 
 void Reset() {

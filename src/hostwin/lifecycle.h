@@ -3,7 +3,7 @@
 
 namespace klt::hostwin {
 
-// Stops the window waits' timers.
+// Stops every timer of the window management: the waits, the caption rotation and the shut-down.
 void Stop();
 // Stop, then the window-management state as it was when the module loaded.
 void Reset();

@@ -27,6 +27,8 @@ struct HostWindowState {
     platform::ScopedTimer formWaitTimer;
     platform::WindowHandle formWaitWindow = 0;
     std::string formWaitEvent;
+    platform::ScopedTimer titleTimer;     // the caption rotation, from the takeover of the main window
+    platform::ScopedTimer shutdownTimer;  // repeats the orderly shut-down until the host has ended
 };
 
 // Prefix of every caption line.

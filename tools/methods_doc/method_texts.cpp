@@ -131,7 +131,9 @@ constexpr MethodDoc kWindows[] = {
     {"СпрятатьЧеки", "", "", "Kept for older configurations; does nothing.", "Окна.СпрятатьЧеки();"},
     {"РежимЭкрана", "Режим: 1 for 800 x 600, 2 for 1024 x 768; 0 or less means 1", "",
      "Sets the screen size the hall views and РазвернутьВнутриОбласти lay out for.", "Окна.РежимЭкрана(2);"},
-    {"ВыбратьЦвет", "", "the colour as a number, red + 256 * green + 65536 * blue; no value when cancelled",
+    {"ВыбратьЦвет", "",
+     "the colour as a number, red + 256 * green + 65536 * blue; when cancelled no value, and the call "
+     "is reported as failed",
      "Opens the colour chooser.", "Цвет = Окна.ВыбратьЦвет();"},
     {"ПроверкаВерсииDLL", "Версия: the version number the configuration needs",
      "1 when the add-in is recent enough (its version number is 1); else 0, and the program closes",
@@ -177,7 +179,8 @@ constexpr MethodDoc kWindows[] = {
      "", "Sets a line of the rotating caption; the add-in's version comes first.",
      "Окна.УстановитьСтроку(1, \"   Кафе «Берёзка»\");"},
     {"РазвернутьВнутриОбласти", "Форма: the form (Форма)", "",
-     "Sizes the form's window to the screen size of РежимЭкрана, centred.",
+     "Sizes the form's window to the screen size of РежимЭкрана, centred; another mode gives the whole "
+     "screen below a caption.",
      "Окна.РазвернутьВнутриОбласти(Форма);"},
     {"Сообщить", "Текст: the message", "", "Shows a message that only Enter or OK closes.",
      "Окна.Сообщить(\"Смена закрыта\");"},
