@@ -343,13 +343,39 @@ TEST_F(WindowsObject, VersionCheckAndTheEndsOfWork) {
     EXPECT_EQ(platform_.desktop.PowerOffs(), 1);
 }
 
+// A global module whose variable is set while the host runs a loop of its own, as a question to
+// the user would.
+class AskingModule : public host::Module {
+  public:
+    explicit AskingModule(platform::Loop& loop) : loop_(loop) {}
+    int FindProc(const char*, int) override { return -1; }
+    int FindFunc(const char*) override { return -1; }
+    int CallAsProc(int, int, host::Value**) override { return 0; }
+    int CallAsFunc(int, host::Value&, int, host::Value**) override { return 0; }
+    int FindStaticVar(const char*) override { return 0; }
+    int SetStaticVarValue(int, const host::Value&, int) override {
+        deepest = std::max(deepest, ++depth);
+        if (depth == 1) loop_.RunUntil([] { return false; }, 50);
+        --depth;
+        return 1;
+    }
+    int depth = 0, deepest = 0;
+
+  private:
+    platform::Loop& loop_;
+};
+
 TEST_F(WindowsObject, OrderlyShutdownFromTheLoop) {
+    AskingModule global(platform_.loop);
+    host().SetGlobalModule(&global);
     ASSERT_TRUE(Call("КорректноЗавершитьРаботу"_cp));
     EXPECT_FALSE(host().ShutdownRequested()) << "not inside the calling code";
-    platform_.loop.RunUntil([&] { return host().ShutdownRequested(); }, 10);
+    platform_.loop.RunUntil([&] { return host().ShutdownRequested(); }, 60);
     EXPECT_TRUE(host().ShutdownRequested());
+    EXPECT_EQ(global.deepest, 1) << "no second shut-down inside the host's own loop";
     EXPECT_FALSE(platform_.desktop.IsVisible(main_));
     assembly::Done();
+    host().SetGlobalModule(nullptr);
     EXPECT_TRUE(platform_.loop.Held().Empty());
 }
 

@@ -353,10 +353,19 @@ void CWin1::SetHallSkipCount(core::MethodCall& call) {
     WindowState().hallSkipCount = call.Int(0);
 }
 
-// From the loop rather than inside the calling 1C code, and again until the host has ended.
+// From the loop rather than inside the calling 1C code, and again until the host has ended. The
+// host's end of work may run a loop of its own (a question to the user): a tick inside it must not
+// start the sequence once more within the running one.
 void CWin1::ShutDownSoon(core::MethodCall&) {
-    WindowState().shutdownTimer =
-        platform::ScopedTimer(kShutdownPeriodMs, [](platform::TimerId) { OrderlyShutdown(); });
+    WindowState().shutdownTimer = platform::ScopedTimer(kShutdownPeriodMs, [](platform::TimerId) {
+        static bool running = false;
+        if (running) return;
+        running = true;
+        struct Leave {
+            ~Leave() { running = false; }
+        } leave;
+        OrderlyShutdown();
+    });
 }
 
 void CWin1::PowerOff(core::MethodCall&) {
