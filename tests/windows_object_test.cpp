@@ -42,27 +42,19 @@ class WindowsObject : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::NativeDesktop& d = platform_.desktop;
-        main_ = d.CreateWindow({0,
-                                "Afx:400000:b",
-                                "1C",
-                                platform::kStyleVisible | kOverlapped,
-                                0,
-                                {0, 0, 1032, 744},
-                                5});  // client area 1024 x 700
-        auto child = [&](const char* cls, int id = 0, host::WindowHandle parent = 0) {
-            return d.CreateWindow({parent ? parent : main_,
-                                   cls,
-                                   "",
-                                   platform::kStyleVisible | platform::kStyleChild,
-                                   id,
-                                   {0, 0, 1024, 20}});
+        // The client area is 1024 x 700 below the caption and the menu.
+        main_ = d.CreateWindow(
+            {0, "Afx:400000:b", "1C", platform::kStyleVisible | kOverlapped, 0, {0, 0, 1032, 744}, 5});
+        const std::uint32_t childStyle = platform::kStyleVisible | platform::kStyleChild;
+        auto child = [&](const char* cls, int id = 0) {
+            return d.CreateWindow({main_, cls, "", childStyle, id, {0, 0, 1024, 20}});
         };
         toolBar_ = child("AfxControlBar42");
         dockBar_ = child("Afx:400000:0:0:10:0");
         statusBar_ = child("msctls_statusbar32", 0xE801);
         mdiClient_ = child("MDIClient");
         lastBar_ = child("AfxControlBar42");
-        const std::uint32_t frameStyle = platform::kStyleVisible | platform::kStyleChild | kOverlapped;
+        const std::uint32_t frameStyle = childStyle | kOverlapped;
         order_ =
             d.CreateWindow({mdiClient_, "Afx:400000:b", Cp("Заказ"_cp), frameStyle, 0, {10, 10, 610, 410}});
         setup_ =
@@ -210,6 +202,12 @@ TEST_F(WindowsObject, DeveloperModeOnlyFillsTheScreen) {
     EXPECT_EQ(Tree(), expected);
     EXPECT_EQ(platform_.desktop.Text(main_), "1C");
     EXPECT_EQ(platform_.loop.ActiveTimers(), 0u);
+}
+
+TEST_F(WindowsObject, PocketTakeOverAlsoTakesTheCaptionOff) {
+    core::State().pocketMode = 1;
+    ASSERT_TRUE(Call("СпрятатьЛишнее"_cp));
+    EXPECT_EQ(platform_.desktop.Style(main_), platform::kStyleVisible | 0x00020000u);
 }
 
 TEST_F(WindowsObject, FormWindowsByFormValue) {
