@@ -85,7 +85,7 @@ TEST_F(KlthostModule, SyntaxErrorsGiveFileLineColumnAndStatus1) {
 TEST_F(KlthostModule, RunTimeErrorsOfTheAddInStopTheRunWithStatus1) {
     const std::string m = Write(
         "rt.1c",
-        "Окна = СоздатьОбъект(\"Windows\");\nСообщить(\"до\");\nОкна.Спрятать();\nСообщить(\"после\");");
+        "Окна = СоздатьОбъект(\"Windows\");\nСообщить(\"до\");\nОкна.ОбновитьМеню();\nСообщить(\"после\");");
     Outcome o = Run("'" + m + "'");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "до\n");

@@ -154,11 +154,11 @@ TEST_F(LangHost, AddInRunTimeErrorsStopTheModuleAtTheCall) {
     Load(
         "Окна = СоздатьОбъект(\"Windows\");\n"
         "Окна.РежимЭкрана(2);\n"
-        "  Окна.Спрятать();\n"
+        "  Окна.ОбновитьМеню();\n"
         "Сообщить(\"не дошли\");");
     const std::string error = RunBody();
     EXPECT_EQ(error.substr(0, 4), "3:8 ") << error;
-    EXPECT_NE(error.find("Спрятать"), std::string::npos) << error;
+    EXPECT_NE(error.find("ОбновитьМеню"), std::string::npos) << error;
     EXPECT_NE(error.find("1006"), std::string::npos) << error;
     EXPECT_EQ(code_, 1006);
     EXPECT_EQ(out_, "");
@@ -168,7 +168,7 @@ TEST_F(LangHost, AddInRunTimeErrorsStopTheModuleAtTheCall) {
 TEST_F(LangHost, MissingMethodsAndTryAroundAddInErrors) {
     Load(
         "Окна = СоздатьОбъект(\"Windows\");\n"
-        "Попытка\n Окна.Спрятать();\nИсключение\n Сообщить(\"поймали\");\nКонецПопытки;\n"
+        "Попытка\n Окна.ОбновитьМеню();\nИсключение\n Сообщить(\"поймали\");\nКонецПопытки;\n"
         "Окна.НетТакого(1);");
     EXPECT_EQ(RunBody(), "7:6 Метод объекта не обнаружен (НетТакого)");
     EXPECT_EQ(out_, "поймали\n");
