@@ -311,9 +311,8 @@ TEST_F(WindowsObject, KeysOnlyForTheFiveNamesAsWritten) {
 
 TEST_F(WindowsObject, ColourChosenOrCancelled) {
     host::Value result;
-    EXPECT_FALSE(Call("ВыбратьЦвет"_cp, {}, &result));
+    EXPECT_TRUE(Call("ВыбратьЦвет"_cp, {}, &result));
     EXPECT_TRUE(result.IsEmpty());
-    ASSERT_EQ(host().TakeErrors().size(), 1u) << "the host's own failure, no exception";
     platform_.desktop.QueueColour(0x00FF8040);
     ASSERT_TRUE(Call("ВыбратьЦвет"_cp, {}, &result));
     EXPECT_EQ(result, host::Value(0x00FF8040));

@@ -65,7 +65,7 @@ int ContextClassBase::Run(int number, host::Value& result, host::Value** args) {
         if (!m.body) throw MethodNotAvailable();
         MethodCall call(args, result);
         m.body(*this, call);
-        return call.declined() ? 1 : 0;
+        return 0;
     } catch (const MethodNotAvailable&) {
         RaiseRuntimeError(text::Format(std::string("Метод \"%s\" объекта \"%s\" пока недоступен"_cp).c_str(),
                                        std::string(m.russian).c_str(), info_.runtimeClass->className),

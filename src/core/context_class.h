@@ -24,15 +24,10 @@ class MethodCall {
     void Return(const std::string& text) { result_.AssignString(text); }
     // The 1C convention for success: 1, else 0.
     void ReturnFlag(bool ok) { result_.AssignInt(ok ? 1 : 0); }
-    // The entry answers 1 without an error: the user turned the method's window away and there is
-    // no result to give.
-    void Decline() { declined_ = true; }
-    bool declined() const { return declined_; }
 
   private:
     host::Value** args_;
     host::Value& result_;
-    bool declined_ = false;
 };
 
 using MethodBody = void (*)(ContextClassBase& self, MethodCall& call);
@@ -105,8 +100,7 @@ class ContextClassBase : public host::Context {
 
   private:
     bool Valid(int number) const { return number >= 0 && number < info_.methodCount; }
-    // Runs the row's body; answers 0 when it finished, 1 when it declined or after reporting an
-    // escaped exception.
+    // Runs the row's body; answers 0 when it finished, 1 after reporting an escaped exception.
     int Run(int number, host::Value& result, host::Value** args);
 
     const ClassInfo& info_;

@@ -328,14 +328,12 @@ void CWin1::SetScreenMode(core::MethodCall& call) {
     core::State().screenMode = mode > 0 ? mode : 1;
 }
 
-// Cancel leaves the result as it was and the entry answers 1.
+// A cashier who cancels has chosen nothing: the result stays empty, and the call succeeds, so the
+// configuration's code goes on rather than stopping on a run-time error.
 void CWin1::ChooseColour(core::MethodCall& call) {
     platform::Desktop* desktop = Desk();
     const std::int64_t colour = desktop ? desktop->ChooseColour() : -1;
-    if (colour < 0)
-        call.Decline();
-    else
-        call.Return(static_cast<std::int32_t>(colour));
+    if (colour >= 0) call.Return(static_cast<std::int32_t>(colour));
 }
 
 // A configuration that needs a newer add-in cannot work with this one: the host ends its work.

@@ -132,8 +132,7 @@ constexpr MethodDoc kWindows[] = {
     {"РежимЭкрана", "Режим: 1 for 800 x 600, 2 for 1024 x 768; 0 or less means 1", "",
      "Sets the screen size the hall views and РазвернутьВнутриОбласти lay out for.", "Окна.РежимЭкрана(2);"},
     {"ВыбратьЦвет", "",
-     "the colour as a number, red + 256 * green + 65536 * blue; when cancelled no value, and the call "
-     "is reported as failed",
+     "the colour as a number, red + 256 * green + 65536 * blue; when cancelled an empty value",
      "Opens the colour chooser.", "Цвет = Окна.ВыбратьЦвет();"},
     {"ПроверкаВерсииDLL", "Версия: the version number the configuration needs",
      "1 when the add-in is recent enough (its version number is 1); else 0, and the program closes",
