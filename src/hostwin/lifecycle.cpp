@@ -1,5 +1,6 @@
 #include "hostwin/lifecycle.h"
 
+#include "hostwin/interception.h"
 #include "hostwin/window_state.h"
 
 namespace klt::hostwin {
@@ -8,11 +9,16 @@ void Stop() {
     HostWindowState& w = WindowState();
     w.handleWaitTimer.Reset();
     w.formWaitTimer.Reset();
+    w.captionRefreshTimer.Reset();
+    // The host may free its documents and modules once it has shut us down.
+    w.receiptDocument = nullptr;
+    ForgetFormModules();
 }
 
 void Reset() {
     Stop();
     WindowState() = HostWindowState();
+    ForgetHostPatches();
 }
 
 }  // namespace klt::hostwin

@@ -3,7 +3,8 @@
 
 namespace klt::hostwin {
 
-// Stops the window waits' timers.
+// Stops the window waits' and the caption refresh's timers and forgets what it knew of the host's
+// documents and modules.
 void Stop();
 // Stop, then the window-management state as it was when the module loaded.
 void Reset();

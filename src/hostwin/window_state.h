@@ -27,6 +27,10 @@ struct HostWindowState {
     platform::ScopedTimer formWaitTimer;
     platform::WindowHandle formWaitWindow = 0;
     std::string formWaitEvent;
+    // The picture menu's caption refresh: runs while a receipt form is shown; the tick skips its work
+    // while the flag says the previous one is still busy.
+    platform::ScopedTimer captionRefreshTimer;
+    bool captionRefreshBusy = false;
 };
 
 // Prefix of every caption line.
