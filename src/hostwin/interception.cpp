@@ -113,8 +113,13 @@ std::intptr_t Watch(int code, std::uintptr_t wParam, std::intptr_t lParam, Work 
         if (mainFrame) {
             // Copied: the work may run 1C code that shows other windows before the record is read again.
             const auto message = *reinterpret_cast<const platform::ReturnedMessage*>(lParam);
-            if (const char* windowClass = host->WindowClassOf(message.window))
-                work(Seen{*host, *desktop, message, windowClass, mainFrame});
+            // Nothing may unwind into the system's call of the hook.
+            try {
+                if (const char* windowClass = host->WindowClassOf(message.window))
+                    work(Seen{*host, *desktop, message, windowClass, mainFrame});
+            } catch (...) {
+                platform::ReportCurrentException("form hook");
+            }
         }
     }
     platform::Hooks* hooks = platform::Get().hooks;
@@ -133,9 +138,11 @@ void KeepMainWindowPlaced(const Seen& seen, int width, int height) {
     static bool placing = false;
     const platform::WindowHandle main = core::State().hostMainWindow;
     if (placing || seen.mainFrame != main) return;
-    placing = true;
+    struct Placing {
+        Placing() { placing = true; }
+        ~Placing() { placing = false; }
+    } during;
     seen.desktop.Move(main, 0, 0, width, height, true);
-    placing = false;
 }
 
 // A receipt form is laid edge to edge over the main window's client area, hiding its own border,
@@ -347,12 +354,18 @@ using AssignContextEntry = void(KLT_THISCALL*)(void* module, void* context);
 void RememberAssignment(void* rawModule, void* rawContext) {
     host::Host* host = core::State().host;
     if (!host) return;  // shut down: the table is empty and stays so until the next start-up
-    host::Module* module = host->ModuleAt(rawModule);
     auto& table = hostwin::FormModules();
-    std::erase_if(table, [&](const auto& entry) { return entry.second == module; });
-    host::Context* context = rawContext ? host->ContextAt(rawContext) : nullptr;
-    if (module && context && context->GetLoadedID() == 0 && hostwin::IsRuntimeClass(context, "CGroupContext"))
-        table[context] = module;
+    try {
+        host::Module* module = host->ModuleAt(rawModule);
+        std::erase_if(table, [&](const auto& entry) { return entry.second == module; });
+        host::Context* context = rawContext ? host->ContextAt(rawContext) : nullptr;
+        if (module && context && context->GetLoadedID() == 0 &&
+            hostwin::IsRuntimeClass(context, "CGroupContext"))
+            table[context] = module;
+    } catch (...) {
+        // Out of memory: the form's procedures are looked for in the loaded modules instead.
+        platform::ReportCurrentException("AssignContext");
+    }
 }
 
 }  // namespace
