@@ -337,11 +337,7 @@ void ForgetHostPatches() {
     Patches() = HostPatches();
 }
 
-}  // namespace klt::hostwin
-
 namespace {
-
-using namespace klt;
 
 // Called as the host's member function is: the module in ECX on 32-bit Windows.
 #pragma GCC diagnostic push
@@ -354,13 +350,12 @@ using AssignContextEntry = void(KLT_THISCALL*)(void* module, void* context);
 void RememberAssignment(void* rawModule, void* rawContext) {
     host::Host* host = core::State().host;
     if (!host) return;  // shut down: the table is empty and stays so until the next start-up
-    auto& table = hostwin::FormModules();
+    auto& table = FormModules();
     try {
         host::Module* module = host->ModuleAt(rawModule);
         std::erase_if(table, [&](const auto& entry) { return entry.second == module; });
         host::Context* context = rawContext ? host->ContextAt(rawContext) : nullptr;
-        if (module && context && context->GetLoadedID() == 0 &&
-            hostwin::IsRuntimeClass(context, "CGroupContext"))
+        if (module && context && context->GetLoadedID() == 0 && IsRuntimeClass(context, "CGroupContext"))
             table[context] = module;
     } catch (...) {
         // Out of memory: the form's procedures are looked for in the loaded modules instead.
@@ -370,15 +365,22 @@ void RememberAssignment(void* rawModule, void* rawContext) {
 
 }  // namespace
 
-extern "C" void KltAssignContextDetour(void* module, void* context) {
+// The convention is spelt out here too: a definition outside the declaration's namespace would
+// silently be an ordinary function, reading the object from the stack.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+extern "C" KLT_THISCALL void KltAssignContextDetour(void* module, void* context) {
     RememberAssignment(module, context);
     platform::HostPatcher* patcher = platform::Get().patcher;
     if (!patcher) return;
-    patcher->CallOriginal(klt::hostwin::Patches().assignContext,
+    patcher->CallOriginal(Patches().assignContext,
                           [&](void* entry) { reinterpret_cast<AssignContextEntry>(entry)(module, context); });
 }
 
 // The status bar gets no indicator panes: the host is told they are set.
-extern "C" int KltSetIndicatorsDetour(void*, const unsigned*, int) {
+extern "C" KLT_THISCALL int KltSetIndicatorsDetour(void*, const unsigned*, int) {
     return 1;
 }
+#pragma GCC diagnostic pop
+
+}  // namespace klt::hostwin
