@@ -320,6 +320,7 @@ TEST_F(Interception, AssignContextRemembersFormGroupContextsOnlyAndRunsTheHostsB
     EXPECT_EQ(hostwin::FormModuleOf(&other), nullptr) << "forgotten: the host may free it unseen";
     Assign(&a, &group);
     EXPECT_EQ(g_assigned.size(), 7u) << "the patch stays and still runs the host's body";
+    EXPECT_TRUE(assembly::InUse()) << "so the module must not be unloaded";
 }
 
 TEST_F(Interception, AMissingExportPatchesNothingAndIsReportedOnce) {

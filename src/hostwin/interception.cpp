@@ -333,6 +333,10 @@ void InstallHostPatches() {
               p.setIndicators, p.setIndicatorsMissingTold);
 }
 
+bool HostPatched() {
+    return Patches().assignContext.applied || Patches().setIndicators.applied;
+}
+
 void ForgetHostPatches() {
     Patches() = HostPatches();
 }

@@ -43,6 +43,8 @@ void CaptionRefreshTick(platform::TimerId timer);
 // Patches the host's AssignContext and SetIndicators where its libraries are loaded, once per
 // process; where one is missing it says so once in the diagnostics and leaves the host as it is.
 void InstallHostPatches();
+// Whether a host function jumps to us: patches are never lifted, so the module must stay loaded.
+bool HostPatched();
 // Forgets the patch records, as when the module loaded. Only for a process whose patcher is gone
 // with the patches it made (a test's).
 void ForgetHostPatches();
