@@ -159,7 +159,9 @@ TEST_F(StartUp, FormHooksPassEveryCallOnAndTheKeyLockOnlyItsKeys) {
     platform_.hooks.Install(HookKind::CallWndProcRet, hostHook);
     platform_.hooks.Install(HookKind::Keyboard, &frontdesk::WorkplaceKeyLock);
     platform_.hooks.Install(HookKind::CallWndProcRet, &hostwin::WorkplaceFormHook);
-    EXPECT_EQ(platform_.hooks.Dispatch(HookKind::CallWndProcRet, 0, 5, 2), 6);
+    platform::ReturnedMessage shown{0, 0, 1, platform::kMsgShowWindow, platform_.desktop.MainWindow()};
+    EXPECT_EQ(
+        platform_.hooks.Dispatch(HookKind::CallWndProcRet, 0, 5, reinterpret_cast<std::intptr_t>(&shown)), 6);
     EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 13, 0), 14) << "Enter reaches the host";
     EXPECT_EQ(platform_.hooks.Dispatch(HookKind::Keyboard, 0, 'A', 0), 1) << "a letter is kept from it";
     EXPECT_EQ(seen, 2);

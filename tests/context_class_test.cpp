@@ -217,12 +217,6 @@ TEST_F(ContextClasses, AMethodNotYetBuiltIsARuntimeErrorNamingIt) {
 }
 
 // The trace keeps what the configuration is not told.
-class RecordingSink : public platform::DiagnosticsSink {
-  public:
-    void Write(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
 TEST_F(ContextClasses, AnExceptionInEitherEntryBecomesErrorException1006) {
     RecordingSink sink;
     Swap<platform::DiagnosticsSink> diagnostics(platform::ReplaceDiagnostics, &sink);

@@ -7,6 +7,7 @@
 #include "core/addin.h"
 #include "core/state.h"
 #include "emulator/emulated_host.h"
+#include "platform/diagnostics.h"
 #include "platform/headless.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
@@ -32,6 +33,13 @@ class Swap {
   private:
     Service* (*replace_)(Service*);
     Service* previous_;
+};
+
+// The add-in's diagnostics, kept line by line (put in force with a Swap of ReplaceDiagnostics).
+class RecordingSink : public platform::DiagnosticsSink {
+  public:
+    void Write(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
 };
 
 // The process state is put back to its load-time values when the platform goes, while the hooks

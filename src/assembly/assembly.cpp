@@ -58,7 +58,8 @@ void Done() {
 
 bool InUse() {
     const platform::Services& services = platform::Get();
-    return core::State().initialised || (services.hooks && services.hooks->Count() != 0) ||
+    return core::State().initialised || hostwin::HostPatched() ||
+           (services.hooks && services.hooks->Count() != 0) ||
            (services.loop && !services.loop->Held().Empty()) || drivers::OpenChannelCount() != 0;
 }
 

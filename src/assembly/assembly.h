@@ -18,8 +18,9 @@ void Init(host::Host* host, host::EventSink* sink);
 // Shut-down: afterwards no hook, timer, socket, port or window of ours remains.
 void Done();
 
-// Whether anything of ours is alive: the add-in initialised, a hook installed, a timer running, a
-// socket watched, a window of the loop's, or a port open. The DLL may be unloaded only when not.
+// Whether anything of ours is alive: the add-in initialised, a host function patched, a hook
+// installed, a timer running, a socket watched, a window of the loop's, or a port open. The DLL may
+// be unloaded only when not.
 bool InUse();
 
 // Releases everything and sets every process-wide value of every subsystem back to what it was

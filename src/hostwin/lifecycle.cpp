@@ -1,5 +1,6 @@
 #include "hostwin/lifecycle.h"
 
+#include "hostwin/interception.h"
 #include "hostwin/window_state.h"
 
 namespace klt::hostwin {
@@ -10,11 +11,16 @@ void Stop() {
     w.formWaitTimer.Reset();
     w.titleTimer.Reset();
     w.shutdownTimer.Reset();
+    w.captionRefreshTimer.Reset();
+    // The host may free its documents and modules once it has shut us down.
+    w.receiptDocument = nullptr;
+    ForgetFormModules();
 }
 
 void Reset() {
     Stop();
     WindowState() = HostWindowState();
+    ForgetHostPatches();
 }
 
 }  // namespace klt::hostwin

@@ -29,6 +29,10 @@ struct HostWindowState {
     std::string formWaitEvent;
     platform::ScopedTimer titleTimer;     // the caption rotation, from the takeover of the main window
     platform::ScopedTimer shutdownTimer;  // repeats the orderly shut-down until the host has ended
+    // The picture menu's caption refresh: runs while a receipt form is shown; the tick skips its work
+    // while the flag says the previous one is still busy.
+    platform::ScopedTimer captionRefreshTimer;
+    bool captionRefreshBusy = false;
 };
 
 // Prefix of every caption line.

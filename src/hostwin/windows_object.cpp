@@ -3,6 +3,7 @@
 #include "core/events.h"
 #include "core/host_calls.h"
 #include "core/state.h"
+#include "hostwin/window_ops.h"
 #include "hostwin/window_state.h"
 #include "platform/platform.h"
 #include "text/literal.h"
@@ -13,10 +14,6 @@ using namespace klt::text::literals;
 
 namespace {
 
-constexpr std::uint32_t kFrameControls =
-    platform::kStyleSysMenu | platform::kStyleThickFrame | platform::kStyleMaximizeBox;
-constexpr std::uint32_t kCaptionAndFrame =
-    platform::kStyleCaption | platform::kStyleSysMenu | platform::kStyleThickFrame;
 constexpr int kStatusBarId = 0xE801;
 constexpr unsigned kTitlePeriodMs = 20000;
 constexpr unsigned kShutdownPeriodMs = 10;
@@ -93,29 +90,6 @@ bool IsBarClass(const std::string& name) {
 HostWindowState& WindowState() {
     static HostWindowState state;
     return state;
-}
-
-void ToggleFrameControls(platform::WindowHandle window) {
-    platform::Desktop* desktop = Desk();
-    if (!desktop || !window) return;
-    desktop->SetStyle(window, desktop->Style(window) ^ kFrameControls);
-}
-
-void StripCaption(platform::WindowHandle window) {
-    platform::Desktop* desktop = Desk();
-    if (!desktop || !window) return;
-    desktop->SetStyle(window, desktop->Style(window) & ~kCaptionAndFrame);
-    RefreshFrame(window);
-}
-
-// The system recomputes the non-client area only when the size changes with the frame-changed
-// flag: 9 pixels less, then the first size again. The placed box keeps a child where it was.
-void RefreshFrame(platform::WindowHandle window) {
-    platform::Desktop* desktop = Desk();
-    if (!desktop || !window) return;
-    const platform::WindowBox box = desktop->PlacedBox(window);
-    desktop->MoveFrameChanged(window, box.left, box.top, box.Width(), box.Height() - 9);
-    desktop->MoveFrameChanged(window, box.left, box.top, box.Width(), box.Height());
 }
 
 platform::WindowHandle FormWindowOf(const host::Value& form) {

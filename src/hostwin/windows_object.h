@@ -1,6 +1,5 @@
 #pragma once
-// The "Windows" object of the configuration's 1C code, and the window operations it shares with the
-// form-window hooks.
+// The "Windows" object of the configuration's 1C code.
 #include <array>
 
 #include "core/context_class.h"
@@ -10,12 +9,6 @@ namespace klt::hostwin {
 
 extern const host::RuntimeClass kCWin1RuntimeClass;
 
-// Sizing border, system menu and maximise box switched over; twice gives the first styles back.
-void ToggleFrameControls(platform::WindowHandle window);
-// No caption, system menu or sizing border, with the frame recomputed.
-void StripCaption(platform::WindowHandle window);
-// Recomputes the non-client area for the present styles; the window ends where it was.
-void RefreshFrame(platform::WindowHandle window);
 // The frame window of the document a 1C form value belongs to; 0 when there is none.
 platform::WindowHandle FormWindowOf(const host::Value& form);
 // Hides the main window, tells the configuration to close its windows, lets the form hook go and
