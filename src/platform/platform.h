@@ -161,16 +161,9 @@ class Desktop {
 
 // Patches the host's own library functions in memory where those libraries are loaded.
 // A patched entry jumps to the detour; the detour reaches the host's own code through CallOriginal.
-// One patched function. The patched entry jumps through `jumpSlot`, which may be this record's own
-// `slot`, so a record stays where it is for as long as its patch is in place: it cannot be copied.
 struct CodePatch {
-    CodePatch() = default;
-    CodePatch(const CodePatch&) = delete;
-    CodePatch& operator=(const CodePatch&) = delete;
-
     void* target = nullptr;    // the function's entry
-    void* jumpSlot = nullptr;  // cell holding the detour's address
-    void* slot = nullptr;      // the cell itself where the patcher has no cell of its own
+    void* jumpSlot = nullptr;  // cell holding the detour's address, as long lived as the patch
     unsigned char saved[6]{};  // the entry's bytes before patching
     unsigned char patch[6]{};  // FF 25 and the jump slot's address
     bool applied = false;

@@ -34,15 +34,16 @@ class Win32HostPatcher final : public HostPatcher {
                 // The same record again: only the detour changes. Saving the entry now would save
                 // our own jump, and the host's code could no longer be reached.
                 if (patch.target != entry) return false;
-                patch.slot = detour;
+                *static_cast<void**>(patch.jumpSlot) = detour;
                 return true;
             }
             // A fresh patch, also where the library has been unloaded and loaded again since.
             DWORD old = 0;
             if (!VirtualProtect(entry, kPatchSize, PAGE_EXECUTE_READWRITE, &old)) return false;
 
-            patch.slot = detour;
-            patch.jumpSlot = &patch.slot;
+            // The cell outlives every call through the entry, and the patch is never removed:
+            // it is never freed, and records may be copied freely.
+            patch.jumpSlot = new void*(detour);
             patch.target = entry;
             std::memcpy(patch.saved, entry, kPatchSize);
             const auto slotAddress =
