@@ -3,6 +3,7 @@
 // and dialog forms): real Win32 windows in klthost.exe, the fake desktop's windows natively, so
 // the add-in sees the same tree either way.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,11 @@ class HostWindows {
     // 0 when it cannot be made.
     virtual platform::WindowHandle Create(const HostWindowSpec& spec) = 0;
     virtual void Destroy(platform::WindowHandle window) = 0;
+
+    // Called when a window made here is destroyed, whoever destroyed it (Destroy, the user closing
+    // a form's frame or dialog), so the host can close its document; windows of the system's own
+    // classes (status bar, MDI client) are not told of. Only klthost.exe's real windows tell.
+    std::function<void(platform::WindowHandle window)> destroyed;
 };
 
 // The build's window factory for the emulated host.

@@ -9,6 +9,7 @@
 
 #include "emulator/addin_connection.h"
 #include "emulator/console.h"
+#include "emulator/host_libraries.h"
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
@@ -186,6 +187,13 @@ int RunDemoSession(const Options& o) {
 
     std::printf("klthost: information base '%s', rights set '%s'\n", U(o.settings.ibDirectory).c_str(),
                 U(o.settings.rightsSetName).c_str());
+    // The host's own libraries are loaded before any add-in, which may patch them at its start.
+    int assignBodies = 0, indicatorBodies = 0;
+    emu::HostLibraries libraries([&](host::Module*, host::Context*) { ++assignBodies; },
+                                 [&](const unsigned*, int count) {
+                                     ++indicatorBodies;
+                                     return count;
+                                 });
     std::unique_ptr<emu::AddInConnection> addin = emu::CreateAddInConnection();
     std::string error;
     if (!addin->Load(error)) {
@@ -198,6 +206,16 @@ int RunDemoSession(const Options& o) {
     std::printf("registered:");
     for (const std::string& name : host.RegisteredNames()) std::printf(" %s", name.c_str());
     std::printf("\n%s", addin->DescribeStartUp().c_str());
+
+    // What the host's patched entries do now: AssignContext still reaches the host's own code,
+    // SetIndicators (two panes asked for) need not.
+    const unsigned panes[2] = {0xE001, 0xE002};
+    libraries.AssignContext(&host.GlobalModule(), nullptr);
+    const int answer = libraries.SetIndicators(panes, 2);
+    std::printf(
+        "host libraries %s: AssignContext reached the host %d time(s); SetIndicators answered %d, "
+        "reached the host %d time(s)\n",
+        libraries.Patchable() ? "patchable" : "called directly", assignBodies, answer, indicatorBodies);
 
     int rc = RunDemo(host);
     std::printf("events received: %zu\n", host.Events().size());

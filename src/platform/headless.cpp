@@ -399,8 +399,15 @@ void NativeHostPatcher::Withdraw(void** cell) {
 }
 
 bool NativeHostPatcher::Patch(const char* library, const char* exportName, void* detour, CodePatch& patch) {
-    for (const Export& e : exports_) {
+    // The newest export of a name shadows older ones, as a library loaded later does.
+    for (auto it = exports_.rbegin(); it != exports_.rend(); ++it) {
+        const Export& e = *it;
         if (e.library != library || e.name != exportName) continue;
+        if (patch.applied && patch.jumpSlot == e.cell) {
+            // The same record again changes only the detour; the cell no longer holds the entry.
+            *e.cell = detour;
+            return true;
+        }
         patch.target = *e.cell;
         patch.jumpSlot = e.cell;
         *e.cell = detour;

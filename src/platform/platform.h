@@ -163,7 +163,7 @@ class Desktop {
 // A patched entry jumps to the detour; the detour reaches the host's own code through CallOriginal.
 struct CodePatch {
     void* target = nullptr;    // the function's entry
-    void* jumpSlot = nullptr;  // cell holding the detour's address
+    void* jumpSlot = nullptr;  // cell holding the detour's address, as long lived as the patch
     unsigned char saved[6]{};  // the entry's bytes before patching
     unsigned char patch[6]{};  // FF 25 and the jump slot's address
     bool applied = false;
