@@ -1,6 +1,7 @@
-// klthost: the emulated 1C:Enterprise host as a program. It loads the add-in as the host does,
-// starts it for a user of a given rights set on an information base, and runs a module in the 1C
-// language as the configuration's global module (or the built-in demonstration).
+// klthost: the emulated 1C:Enterprise host as a program. It makes its main frame, runs a module in
+// the 1C language as the configuration's global module for a user of a given rights set on an
+// information base, and loads and starts the add-in when the module asks for it (or the built-in
+// demonstration).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,8 @@
 
 #include "emulator/addin_connection.h"
 #include "emulator/console.h"
+#include "emulator/host_frame.h"
+#include "emulator/lang/forms.h"
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
@@ -28,6 +31,7 @@ struct Options {
     std::int64_t waitMs = 2000;
     bool demo = false;
     bool verbose = false;
+    bool load = false;
 };
 
 void Usage() {
@@ -41,7 +45,9 @@ void Usage() {
         "  --wait MS        after the module's body, keep handling external events for up to MS\n"
         "                   milliseconds unless ЗавершитьРаботуСистемы ends the work (default 2000;\n"
         "                   only when the module has ОбработкаВнешнегоСобытия)\n"
-        "  --verbose        print start-up and every external event on stderr\n"
+        "  --load           load and start the add-in before the module's body, for modules that do\n"
+        "                   not call ЗагрузитьВнешнююКомпоненту themselves\n"
+        "  --verbose        print start-up, every external event and the host's own calls on stderr\n"
         "  --demo           create one object of each type, call methods, print what happened\n"
         "exit status: 0 done, 1 error in the module, 2 bad usage or no add-in\n",
         stderr);
@@ -81,6 +87,8 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
             }
         } else if (a == "--verbose") {
             o.verbose = true;
+        } else if (a == "--load") {
+            o.load = true;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (!a.empty() && a[0] != '-' && o.module.empty()) {
@@ -177,6 +185,8 @@ std::unique_ptr<lang::Program> LoadModule(const std::string& path) {
 
 int RunDemoSession(const Options& o) {
     emu::EmulatedHost host(o.settings);
+    emu::HostFrame frame(host);
+    frame.Create();
     std::ofstream log;
     if (!o.eventLog.empty()) log.open(o.eventLog, std::ios::binary);
     host.onEvent = [&](const emu::RecordedEvent& e) {
@@ -211,6 +221,10 @@ int RunModuleSession(const Options& o) {
     if (!program) return 1;
 
     emu::EmulatedHost host(o.settings);
+    // The host's own frame is there before any add-in: the add-in's start-up takes the active
+    // window for it.
+    emu::HostFrame frame(host);
+    frame.Create();
     lang::Interpreter module(host, std::move(program));
     module.output = [](const std::string& line) { std::printf("%s\n", U(line).c_str()); };
     host.SetGlobalModule(&module);
@@ -230,18 +244,26 @@ int RunModuleSession(const Options& o) {
         module.OnExternalEvent(e);
     };
 
-    std::unique_ptr<emu::AddInConnection> addin = emu::CreateAddInConnection();
-    std::string error;
-    if (!addin->Load(error)) {
-        std::fprintf(stderr, "klthost: cannot load the add-in: %s\n", error.c_str());
-        return 2;
-    }
-    addin->Init(host);
-    if (o.verbose) {
-        std::fprintf(stderr, "GetInfo: %d\nRegisterExtensionAs: %s\nregistered:", addin->GetInfo(),
-                     U(addin->RegisterExtensionAs()).c_str());
-        for (const std::string& name : host.RegisteredNames()) std::fprintf(stderr, " %s", name.c_str());
-        std::fprintf(stderr, "\n%s", addin->DescribeStartUp().c_str());
+    lang::Forms forms(host, frame, module);
+    module.SetForms(&forms);
+
+    emu::AddInLoader addin(host);
+    if (o.verbose)
+        addin.onStarted = [&](emu::AddInConnection& started) {
+            std::fprintf(stderr, "GetInfo: %d\nRegisterExtensionAs: %s\nregistered:", started.GetInfo(),
+                         U(started.RegisterExtensionAs()).c_str());
+            for (const std::string& name : host.RegisteredNames()) std::fprintf(stderr, " %s", name.c_str());
+            std::fprintf(stderr, "\n%s", started.DescribeStartUp().c_str());
+        };
+    module.loadAddIn = [&](const std::string& fileName, std::string& error) {
+        return addin.Load(fileName, error);
+    };
+    if (o.load) {
+        std::string error;
+        if (!addin.Load(error)) {
+            std::fprintf(stderr, "klthost: cannot load the add-in: %s\n", error.c_str());
+            return 2;
+        }
     }
 
     int rc = 0;
@@ -256,8 +278,12 @@ int RunModuleSession(const Options& o) {
         std::fprintf(stderr, "%s\n", lang::DescribeError(o.module, e).c_str());
         rc = 1;
     }
+    forms.CloseAll();
     module.ReleaseValues();
-    addin->Done();
+    addin.Done();
+    if (o.verbose)
+        std::fprintf(stderr, "host calls reached: SetIndicators %d, AssignContext %d\n",
+                     frame.IndicatorCallsReached(), frame.AssignCallsReached());
     host.SetGlobalModule(nullptr);
     return rc;
 }
