@@ -157,9 +157,12 @@ Interpreter* Forms::ModuleOf(host::Context* form) const {
 host::Value Forms::Open(const std::string& fullName) {
     const std::string notFound = Cp("Форма не найдена ("_cp) + fullName + ")";
     if (!IsFormName(fullName)) throw BuiltinError{notFound};
+    // Separated as the information base's own path is, so errors name the module's file plainly.
     std::string folder = host_.settings().ibDirectory;
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
-    folder += emu::kFormsFolder + fullName + "\\";
+    const char sep =
+        folder.find('/') != std::string::npos && folder.find('\\') == std::string::npos ? '/' : '\\';
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += sep;
+    folder += std::string("Forms") + sep + fullName + sep;
 
     platform::FileSystem& files = platform::Files();
     std::string bytes;
