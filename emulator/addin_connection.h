@@ -1,6 +1,7 @@
 #pragma once
 // How the emulated host reaches the add-in: natively by linking it, on Windows through COM by the
 // ProgID, exactly as the real host loads an external component.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -26,5 +27,36 @@ class AddInConnection {
 };
 
 std::unique_ptr<AddInConnection> CreateAddInConnection();
+
+}  // namespace klt::emu
+
+namespace klt::emu {
+
+// The add-in as a session loads it: once, when a module asks for its file with
+// ЗагрузитьВнешнююКомпоненту or at start; stopped at the end only if it was loaded.
+class AddInLoader {
+  public:
+    using Connect = std::unique_ptr<AddInConnection> (*)();
+    explicit AddInLoader(EmulatedHost& host, Connect connect = &CreateAddInConnection)
+        : host_(host), connect_(connect) {}
+    ~AddInLoader() { Done(); }
+    AddInLoader(const AddInLoader&) = delete;
+    AddInLoader& operator=(const AddInLoader&) = delete;
+
+    // Loads and starts the add-in if the file is ours ("klt_drv.dll" in any folder); true when it
+    // runs, now or already. False with the reason (CP1251).
+    bool Load(const std::string& fileName, std::string& error);
+    // Loads and starts it whatever the name (the --load option).
+    bool Load(std::string& error);
+    AddInConnection* Connection() const { return connection_.get(); }
+    // Called once the add-in has started.
+    std::function<void(AddInConnection&)> onStarted;
+    void Done();
+
+  private:
+    EmulatedHost& host_;
+    Connect connect_;
+    std::unique_ptr<AddInConnection> connection_;
+};
 
 }  // namespace klt::emu

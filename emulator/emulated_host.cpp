@@ -96,8 +96,17 @@ class EmulatedHost::MetaDataImpl : public host::MetaData {
   public:
     std::int64_t GetNewID() override { return ++lastId_; }
     std::int32_t GetDefDBSign() override { return 0x544C4B; }
-    // The emulated configuration names its objects by their metadata paths.
-    std::string GetFullName(const std::string& metadataPath) override { return metadataPath; }
+    // The emulated configuration names its objects by their metadata paths; a form's path is its
+    // folder, named by the full name.
+    std::string GetFullName(const std::string& metadataPath) override {
+        std::string_view name = metadataPath;
+        const std::string_view forms = kFormsFolder;
+        if (name.size() >= forms.size() && text::EqualsNoCase(name.substr(0, forms.size()), forms))
+            name.remove_prefix(forms.size());
+        while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+        while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+        return std::string(name);
+    }
 
   private:
     std::int64_t lastId_ = 1000;
@@ -307,34 +316,55 @@ void EmulatedHost::RaiseExtRuntimeError(const char* text, int code) {
     errors_.push_back({text ? text : "", code});
 }
 
+void EmulatedHost::SetWindowClass(host::WindowHandle window, const char* className) {
+    if (className)
+        windowClasses_[window] = className;
+    else
+        windowClasses_.erase(window);
+}
+
 host::WindowHandle EmulatedHost::GetMainFrame() {
-    return 0;
+    return mainFrame_;
 }
 
-host::Document* EmulatedHost::GetTopmostDocument(host::WindowHandle) {
+host::Document* EmulatedHost::GetTopmostDocument(host::WindowHandle dialog) {
+    for (FormDocument* d : documents_)
+        if (d->kind == FormKind::Dialog && dialog != 0 && d->frame == dialog) return d;
     return nullptr;
 }
 
-host::Document* EmulatedHost::GetActiveDocument(host::WindowHandle) {
+host::Document* EmulatedHost::GetActiveDocument(host::WindowHandle frame) {
+    for (FormDocument* d : documents_)
+        if (d->kind == FormKind::Frame && frame != 0 && d->frame == frame) return d;
     return nullptr;
 }
 
-host::Document* EmulatedHost::GetFormDocument(host::Context*) {
+host::Document* EmulatedHost::GetFormDocument(host::Context* form) {
+    for (FormDocument* d : documents_)
+        if (form && (d->form == form || d->group.GetContext() == form)) return d;
     return nullptr;
 }
 
-const char* EmulatedHost::WindowClassOf(host::WindowHandle) {
-    return nullptr;
+const char* EmulatedHost::WindowClassOf(host::WindowHandle window) {
+    auto it = windowClasses_.find(window);
+    return it == windowClasses_.end() ? nullptr : it->second;
 }
 
-int EmulatedHost::GroupSize(host::Context*) {
-    return 0;
+int EmulatedHost::GroupSize(host::Context* group) {
+    auto* g = dynamic_cast<GroupContext*>(group);
+    return g ? g->Size() : 0;
 }
 
-host::Context* EmulatedHost::GroupMember(host::Context*, int) {
-    return nullptr;
+host::Context* EmulatedHost::GroupMember(host::Context* group, int index) {
+    auto* g = dynamic_cast<GroupContext*>(group);
+    return g ? g->At(index) : nullptr;
 }
 
-void EmulatedHost::SetEnableNewLine(host::Context*, int) {}
+void EmulatedHost::SetEnableNewLine(host::Context* docContext, int enable) {
+    if (auto* d = dynamic_cast<DocContext*>(docContext)) d->enableNewLine = enable;
+}
+
+const host::RuntimeClass GroupContext::kRuntimeClass{"CGroupContext", nullptr};
+const host::RuntimeClass DocContext::kRuntimeClass{"CDocContext", nullptr};
 
 }  // namespace klt::emu

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "emulator/host_forms.h"
 
 namespace klt::emu {
 
@@ -94,6 +95,15 @@ class EmulatedHost : public host::Host, public host::EventSink {
     bool ShutdownRequested() const { return shutdownRequested_; }
     void RequestShutdown() { shutdownRequested_ = true; }
 
+    // The host's own windows: the main frame, and the runtime class of each window the host keeps an
+    // object for (WindowClassOf); a null class forgets the window.
+    void SetMainFrame(host::WindowHandle frame) { mainFrame_ = frame; }
+    void SetWindowClass(host::WindowHandle window, const char* className);
+    // Open form documents, in the order they opened. The host does not own them.
+    void AddDocument(FormDocument* document) { documents_.push_back(document); }
+    void RemoveDocument(FormDocument* document) { std::erase(documents_, document); }
+    const std::vector<FormDocument*>& Documents() const { return documents_; }
+
     // Called for every external event, after it is recorded.
     std::function<void(const RecordedEvent&)> onEvent;
 
@@ -140,6 +150,9 @@ class EmulatedHost : public host::Host, public host::EventSink {
     std::vector<RecordedEvent> events_;
     std::vector<RuntimeError> errors_;
     bool shutdownRequested_ = false;
+    host::WindowHandle mainFrame_ = 0;
+    std::map<host::WindowHandle, const char*> windowClasses_;
+    std::vector<FormDocument*> documents_;
 };
 
 }  // namespace klt::emu

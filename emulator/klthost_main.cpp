@@ -1,6 +1,7 @@
-// klthost: the emulated 1C:Enterprise host as a program. It loads the add-in as the host does,
-// starts it for a user of a given rights set on an information base, and runs a module in the 1C
-// language as the configuration's global module (or the built-in demonstration).
+// klthost: the emulated 1C:Enterprise host as a program. It makes its main frame, runs a module in
+// the 1C language as the configuration's global module for a user of a given rights set on an
+// information base, and loads and starts the add-in when the module asks for it (or the built-in
+// demonstration).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,8 @@
 #include "emulator/addin_connection.h"
 #include "emulator/console.h"
 #include "emulator/host_libraries.h"
+#include "emulator/host_frame.h"
+#include "emulator/lang/forms.h"
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
@@ -29,6 +32,7 @@ struct Options {
     std::int64_t waitMs = 2000;
     bool demo = false;
     bool verbose = false;
+    bool load = false;
 };
 
 void Usage() {
@@ -42,7 +46,9 @@ void Usage() {
         "  --wait MS        after the module's body, keep handling external events for up to MS\n"
         "                   milliseconds unless ЗавершитьРаботуСистемы ends the work (default 2000;\n"
         "                   only when the module has ОбработкаВнешнегоСобытия)\n"
-        "  --verbose        print start-up and every external event on stderr\n"
+        "  --load           load and start the add-in before the module's body, for modules that do\n"
+        "                   not call ЗагрузитьВнешнююКомпоненту themselves\n"
+        "  --verbose        print start-up, every external event and the host's own calls on stderr\n"
         "  --demo           create one object of each type, call methods, print what happened\n"
         "exit status: 0 done, 1 error in the module, 2 bad usage or no add-in\n",
         stderr);
@@ -82,6 +88,8 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
             }
         } else if (a == "--verbose") {
             o.verbose = true;
+        } else if (a == "--load") {
+            o.load = true;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (!a.empty() && a[0] != '-' && o.module.empty()) {
@@ -178,6 +186,8 @@ std::unique_ptr<lang::Program> LoadModule(const std::string& path) {
 
 int RunDemoSession(const Options& o) {
     emu::EmulatedHost host(o.settings);
+    emu::HostFrame frame(host);
+    frame.Create();
     std::ofstream log;
     if (!o.eventLog.empty()) log.open(o.eventLog, std::ios::binary);
     host.onEvent = [&](const emu::RecordedEvent& e) {
@@ -187,13 +197,6 @@ int RunDemoSession(const Options& o) {
 
     std::printf("klthost: information base '%s', rights set '%s'\n", U(o.settings.ibDirectory).c_str(),
                 U(o.settings.rightsSetName).c_str());
-    // The host's own libraries are loaded before any add-in, which may patch them at its start.
-    int assignBodies = 0, indicatorBodies = 0;
-    emu::HostLibraries libraries([&](host::Module*, host::Context*) { ++assignBodies; },
-                                 [&](const unsigned*, int count) {
-                                     ++indicatorBodies;
-                                     return count;
-                                 });
     std::unique_ptr<emu::AddInConnection> addin = emu::CreateAddInConnection();
     std::string error;
     if (!addin->Load(error)) {
@@ -209,13 +212,16 @@ int RunDemoSession(const Options& o) {
 
     // What the host's patched entries do now: AssignContext still reaches the host's own code,
     // SetIndicators (two panes asked for) need not.
+    emu::HostLibraries& libraries = frame.Libraries();
+    const int assignBefore = frame.AssignCallsReached(), indicatorsBefore = frame.IndicatorCallsReached();
     const unsigned panes[2] = {0xE001, 0xE002};
     libraries.AssignContext(&host.GlobalModule(), nullptr);
     const int answer = libraries.SetIndicators(panes, 2);
     std::printf(
         "host libraries %s: AssignContext reached the host %d time(s); SetIndicators answered %d, "
         "reached the host %d time(s)\n",
-        libraries.Patchable() ? "patchable" : "called directly", assignBodies, answer, indicatorBodies);
+        libraries.Patchable() ? "patchable" : "called directly", frame.AssignCallsReached() - assignBefore,
+        answer, frame.IndicatorCallsReached() - indicatorsBefore);
 
     int rc = RunDemo(host);
     std::printf("events received: %zu\n", host.Events().size());
@@ -229,6 +235,10 @@ int RunModuleSession(const Options& o) {
     if (!program) return 1;
 
     emu::EmulatedHost host(o.settings);
+    // The host's own frame is there before any add-in: the add-in's start-up takes the active
+    // window for it.
+    emu::HostFrame frame(host);
+    frame.Create();
     lang::Interpreter module(host, std::move(program));
     module.output = [](const std::string& line) { std::printf("%s\n", U(line).c_str()); };
     host.SetGlobalModule(&module);
@@ -248,18 +258,26 @@ int RunModuleSession(const Options& o) {
         module.OnExternalEvent(e);
     };
 
-    std::unique_ptr<emu::AddInConnection> addin = emu::CreateAddInConnection();
-    std::string error;
-    if (!addin->Load(error)) {
-        std::fprintf(stderr, "klthost: cannot load the add-in: %s\n", error.c_str());
-        return 2;
-    }
-    addin->Init(host);
-    if (o.verbose) {
-        std::fprintf(stderr, "GetInfo: %d\nRegisterExtensionAs: %s\nregistered:", addin->GetInfo(),
-                     U(addin->RegisterExtensionAs()).c_str());
-        for (const std::string& name : host.RegisteredNames()) std::fprintf(stderr, " %s", name.c_str());
-        std::fprintf(stderr, "\n%s", addin->DescribeStartUp().c_str());
+    lang::Forms forms(host, frame, module);
+    module.SetForms(&forms);
+
+    emu::AddInLoader addin(host);
+    if (o.verbose)
+        addin.onStarted = [&](emu::AddInConnection& started) {
+            std::fprintf(stderr, "GetInfo: %d\nRegisterExtensionAs: %s\nregistered:", started.GetInfo(),
+                         U(started.RegisterExtensionAs()).c_str());
+            for (const std::string& name : host.RegisteredNames()) std::fprintf(stderr, " %s", name.c_str());
+            std::fprintf(stderr, "\n%s", started.DescribeStartUp().c_str());
+        };
+    module.loadAddIn = [&](const std::string& fileName, std::string& error) {
+        return addin.Load(fileName, error);
+    };
+    if (o.load) {
+        std::string error;
+        if (!addin.Load(error)) {
+            std::fprintf(stderr, "klthost: cannot load the add-in: %s\n", error.c_str());
+            return 2;
+        }
     }
 
     int rc = 0;
@@ -274,8 +292,12 @@ int RunModuleSession(const Options& o) {
         std::fprintf(stderr, "%s\n", lang::DescribeError(o.module, e).c_str());
         rc = 1;
     }
+    forms.CloseAll();
     module.ReleaseValues();
-    addin->Done();
+    addin.Done();
+    if (o.verbose)
+        std::fprintf(stderr, "host calls reached: SetIndicators %d, AssignContext %d\n",
+                     frame.IndicatorCallsReached(), frame.AssignCallsReached());
     host.SetGlobalModule(nullptr);
     return rc;
 }

@@ -290,7 +290,8 @@ class DriversModulePty : public PtyFixture {
     // What the module printed, its errors included, and then "exit <status>".
     std::string Run(const fs::path& module) {
         const std::string out = (dir_ / "out").string();
-        const std::string command = "'" KLT_KLTHOST_PATH "' '" + module.string() + "' >'" + out + "' 2>&1";
+        const std::string command =
+            "'" KLT_KLTHOST_PATH "' --load '" + module.string() + "' >'" + out + "' 2>&1";
         const int status = std::system(command.c_str());
         return ReadFile(out) + "exit " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     }

@@ -86,7 +86,7 @@ TEST_F(KlthostModule, RunTimeErrorsOfTheAddInStopTheRunWithStatus1) {
     const std::string m = Write(
         "rt.1c",
         "Окна = СоздатьОбъект(\"Windows\");\nСообщить(\"до\");\nОкна.ОбновитьМеню();\nСообщить(\"после\");");
-    Outcome o = Run("'" + m + "'");
+    Outcome o = Run("--load '" + m + "'");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out, "до\n");
     EXPECT_EQ(o.err.rfind(m + ":3:6: ошибка: ", 0), 0u) << o.err;
@@ -95,7 +95,7 @@ TEST_F(KlthostModule, RunTimeErrorsOfTheAddInStopTheRunWithStatus1) {
 
 TEST_F(KlthostModule, EventsReachTheHandlerAndEndOfWorkEndsTheWait) {
     const std::string log = (dir_ / "events.log").string();
-    Outcome o = Run("--events '" + log + "' --wait 20000 '" KLT_EXAMPLES_DIR "/windows_wait.1c'");
+    Outcome o = Run("--load --events '" + log + "' --wait 20000 '" KLT_EXAMPLES_DIR "/windows_wait.1c'");
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_NE(o.out.find("Ждём...\nСобытие 1: Компонента | Таймер | \n"), std::string::npos) << o.out;
     EXPECT_EQ(Read(log), "Компонента\tТаймер\t\n");
@@ -104,7 +104,7 @@ TEST_F(KlthostModule, EventsReachTheHandlerAndEndOfWorkEndsTheWait) {
 TEST_F(KlthostModule, AWindowLeftWithoutAUserFailsTheCall) {
     const std::string m =
         Write("w.1c", "В = СоздатьОбъект(\"Vkusnica\");\nГостей = В.ЗапросЧисла(\"1\", \"Гостей\", 0);");
-    Outcome o = Run("'" + m + "'");
+    Outcome o = Run("--load '" + m + "'");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err.rfind(m + ":2:12: ошибка: Модальное окно 291", 0), 0u) << o.err;
 }

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
+#include "emulator/addin_connection.h"
+#include "emulator/host_frame.h"
+#include "emulator/lang/forms.h"
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
@@ -20,7 +24,8 @@ namespace {
 using lang::LangError;
 
 // An object of the host's own kind for the tests: "Ждать" raises an external event and turns the
-// loop as a modal window does, then answers whether module code called "Отметить" meanwhile.
+// loop as a modal window does, then answers whether module code called "Отметить" meanwhile;
+// "Поднять" only raises one.
 class Probe : public host::Context {
   public:
     static inline emu::EmulatedHost* host = nullptr;
@@ -36,6 +41,7 @@ class Probe : public host::Context {
     int FindMethod(const char* name) const override {
         if (text::EqualsNoCase(name, "Ждать"_cp)) return 0;
         if (text::EqualsNoCase(name, "Отметить"_cp)) return 1;
+        if (text::EqualsNoCase(name, "Поднять"_cp)) return 2;
         return -1;
     }
     int HasRetVal(int number) const override { return number == 0 ? 1 : 0; }
@@ -43,13 +49,14 @@ class Probe : public host::Context {
         if (number != 0) return 1;
         const int before = marks;
         host->ExternalEvent("Probe", "Wait", "1");
+        platform::Get().loop->RunUntil([&] { return marks > before; }, 100);
         result.AssignInt(marks > before ? 1 : 0);
         return 0;
     }
     int CallAsProc(int number, host::Value**) override {
-        if (number != 1) return 1;
-        ++marks;
-        return 0;
+        if (number == 2) host->ExternalEvent("Probe", "Raise", "");
+        if (number == 1) ++marks;
+        return number == 1 || number == 2 ? 0 : 1;
     }
 };
 const host::RuntimeClass Probe::kClass{"CProbe", [] { return static_cast<host::Context*>(new Probe()); }};
@@ -252,15 +259,21 @@ TEST_F(LangHost, ModuleVariablesAreSetByTheAddIn) {
 
 // ---- external events and the end of work ----
 
-TEST_F(LangHost, EventsAreHandledBetweenTopLevelStatements) {
+TEST_F(LangHost, EventsWaitUntilTheRunningCodeHasReturned) {
+    Probe::host = &host();
+    ASSERT_TRUE(host().RegisterContextClass(&Probe::kClass, "Probe", host::kAddInObjectType));
     Load(
         "Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)\n"
         " Сообщить(Источник + \"/\" + Событие + \"/\" + Данные);\n"
         "КонецПроцедуры\n"
-        "Сообщить(\"первый\");\nСообщить(\"второй\");");
+        "Процедура Работа()\n П = СоздатьОбъект(\"Probe\");\n П.Поднять();\n Сообщить(\"после вызова\");\n"
+        "КонецПроцедуры\n"
+        "Работа();\nСообщить(\"первый\");\nСообщить(\"второй\");");
     host().ExternalEvent("A", "B", "C");
     ASSERT_EQ(RunBody(), "ok");
-    EXPECT_EQ(out_, "первый\nA/B/C\nвторой\n");
+    EXPECT_EQ(out_, "после вызова\nпервый\nвторой\nA/B/C\nProbe/Raise/\n");
+    EXPECT_EQ(platform_.loop.ActiveTimers(), 0u) << "nothing is left posted once the events are handed over";
+    host().UnRegisterContextClass(&Probe::kClass);
 }
 
 TEST_F(LangHost, EventsReachTheModuleWhileTheAddInWaits) {
@@ -431,6 +444,230 @@ TEST_F(LangHost, WithoutScriptedUsersTheirObjectRefuses) {
     Load("Эм = СоздатьОбъект(\"Эмулятор\");\nЭм.Нажать(1);");
     EXPECT_EQ(RunBody(), "2:4 Сценарии пользователя недоступны: окна показывает klt_drv.dll, а не эмулятор");
 }
+
+// ---- the host's session: main frame, forms, the add-in loaded by the module ----
+
+// Natively the host's windows are the fake desktop's, which the tests read back; under Windows the
+// window factory makes real ones.
+#if !defined(_WIN32)
+namespace fs = std::filesystem;
+
+// The add-in linked in, started and stopped as the host's loader does it.
+class LinkedAddIn final : public emu::AddInConnection {
+  public:
+    bool Load(std::string&) override { return true; }
+    int GetInfo() override { return 0; }
+    std::string RegisterExtensionAs() override { return {}; }
+    void Init(emu::EmulatedHost& host) override { assembly::Init(&host, &host); }
+    void Done() override { assembly::Done(); }
+};
+
+// A host as klthost runs it: its main frame made first, forms from an information base of the
+// test's own, and the add-in loaded only when the module asks for it.
+class LangSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ib_ = fs::temp_directory_path() /
+              ("klt_forms_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(ib_);
+        emu::HostSettings settings;
+        settings.rightsSetName = Cp("Администратор"_cp);
+        settings.ibDirectory = text::Utf8ToCp1251(ib_.string() + "/");
+        host_ = std::make_unique<emu::EmulatedHost>(std::move(settings));
+        frame_ = std::make_unique<emu::HostFrame>(*host_);
+        ASSERT_TRUE(frame_->Create());
+        loader_ = std::make_unique<emu::AddInLoader>(
+            *host_, [] { return std::unique_ptr<emu::AddInConnection>(new LinkedAddIn()); });
+        session = this;
+    }
+    void TearDown() override {
+        if (forms_) forms_->CloseAll();
+        if (module_) module_->ReleaseValues();
+        loader_->Done();
+        host_->SetGlobalModule(nullptr);
+        forms_.reset();
+        module_.reset();
+        frame_.reset();
+        session = nullptr;
+        fs::remove_all(ib_);
+    }
+
+    void WriteForm(const std::string& name, const std::string& ini, const std::string& module = "") {
+        const fs::path dir = ib_ / "Forms" / fs::path(std::u8string(name.begin(), name.end()));
+        fs::create_directories(dir);
+        std::ofstream(dir / "form.ini", std::ios::binary) << ini;
+        if (!module.empty()) std::ofstream(dir / "module.1c", std::ios::binary) << module;
+    }
+
+    std::string Run(const char* utf8) {
+        module_ = std::make_unique<lang::Interpreter>(*host_, lang::Parse(text::Utf8ToCp1251(utf8)));
+        module_->output = [this](const std::string& line) { out_ += text::Cp1251ToUtf8(line) + "\n"; };
+        module_->loadAddIn = [this](const std::string& file, std::string& error) {
+            return loader_->Load(file, error);
+        };
+        forms_ = std::make_unique<lang::Forms>(*host_, *frame_, *module_);
+        module_->SetForms(forms_.get());
+        host_->SetGlobalModule(module_.get());
+        try {
+            module_->Run();
+        } catch (const LangError& e) {
+            return std::to_string(e.pos().line) + ":" + std::to_string(e.pos().column) + " " +
+                   text::Cp1251ToUtf8(e.message());
+        }
+        return "ok";
+    }
+
+    host::Context* FormValue(const char* variable) {
+        return module_->ModuleVariable(text::Utf8ToCp1251(variable))->GetContext();
+    }
+
+    // What a window-procedure return hook sees of forms shown and hidden: the window, shown or
+    // hidden, and whether the host then knew the form's document and module.
+    struct Seen {
+        platform::WindowHandle window;
+        bool shown, documentKnown, moduleAssigned;
+    };
+    static std::intptr_t Watch(int code, std::uintptr_t wParam, std::intptr_t lParam) {
+        const auto* m = reinterpret_cast<const platform::ReturnedMessage*>(lParam);
+        if (session && m->message == platform::kMsgShowWindow && session->host_->WindowClassOf(m->window)) {
+            emu::EmulatedHost& h = *session->host_;
+            host::Document* d = h.GetActiveDocument(m->window);
+            if (!d) d = h.GetTopmostDocument(m->window);
+            auto* doc = static_cast<emu::FormDocument*>(d);
+            lang::Interpreter* module = doc ? session->forms_->ModuleOf(doc->form) : nullptr;
+            session->seen.push_back(
+                {m->window, m->wParam != 0, doc != nullptr,
+                 doc && session->frame_->AssignedContext(module) == doc->GetGroupContext()});
+        }
+        return platform::Get().hooks->CallNext(code, wParam, lParam);
+    }
+
+    static inline LangSession* session = nullptr;
+    std::vector<Seen> seen;
+    TestPlatform platform_;
+    fs::path ib_;
+    std::unique_ptr<emu::EmulatedHost> host_;
+    std::unique_ptr<emu::HostFrame> frame_;
+    std::unique_ptr<emu::AddInLoader> loader_;
+    std::unique_ptr<lang::Interpreter> module_;
+    std::unique_ptr<lang::Forms> forms_;
+    std::string out_;
+};
+
+TEST_F(LangSession, TheAddInsTypesExistOnlyOnceTheModuleHasLoadedIt) {
+    EXPECT_EQ(Run("Попытка\n В = СоздатьОбъект(\"Vkusnica\");\nИсключение\n Сообщить(ОписаниеОшибки());\n"
+                  "КонецПопытки;\n"
+                  "Сообщить(ЗагрузитьВнешнююКомпоненту(\"other.dll\"));\n"
+                  "Сообщить(ЗагрузитьВнешнююКомпоненту(\"C:\\1C\\KLT_DRV.DLL\"));\n"
+                  "ЗагрузитьВнешнююКомпоненту(\"klt_drv.dll\");\n"
+                  "Сообщить(ТипЗначенияСтр(СоздатьОбъект(\"Windows\")));"),
+              "ok");
+    EXPECT_EQ(out_,
+              "Неизвестный тип объекта (Vkusnica)\n"
+              "Ошибка загрузки внешней компоненты other.dll: файл не найден\n0\n1\nВкусница\n");
+    // Made before the add-in started, the host's main frame is what it took for the main window.
+    EXPECT_EQ(core::State().hostMainWindow, frame_->MainFrame());
+}
+
+TEST_F(LangSession, AFormOpensWithItsWindowDocumentGroupContextAndModule) {
+    WriteForm("Обработка.ЧекП", "kind=frame\ntitle=Чек\nwidth=600\nheight=400\nfield=Сумма\n",
+              "Процедура ПриОткрытии()\n Отметить(\"открыта \" + ТипЗначенияСтр(Форма));\nКонецПроцедуры\n"
+              "Отметить(\"модуль\");\n");
+    WriteForm("Диалог", "kind=dialog\nmetadata=no\n");
+    platform::ScopedHook watch(platform::HookKind::CallWndProcRet, &Watch);
+    EXPECT_EQ(Run("Перем Журнал Экспорт;\nПерем Ф, Д;\n"
+                  "Процедура Отметить(Текст) Экспорт\n Журнал = Журнал + Текст + \";\";\nКонецПроцедуры\n"
+                  "Журнал = \"\";\nФ = ОткрытьФорму(\"Обработка.ЧекП\");\nД = ОткрытьФорму(\"Диалог\");\n"
+                  "Сообщить(Журнал + Ф.Заголовок());\nОткрытьФорму(\"Обработка.Нет\");"),
+              "10:1 Форма не найдена (Обработка.Нет)");
+    // The form's body, then ПриОткрытии; its module sees Форма and the global module's exports.
+    EXPECT_EQ(out_, "модуль;открыта Форма;Чек\n");
+
+    // The main frame's children in the frame's order, the status bar by its identifier.
+    platform::NativeDesktop& desk = platform_.desktop;
+    const platform::WindowHandle main = frame_->MainFrame();
+    std::vector<std::string> children;
+    for (auto c = desk.FirstChild(main); c; c = desk.NextSibling(c)) children.push_back(desk.ClassName(c));
+    EXPECT_EQ(children, (std::vector<std::string>{"AfxControlBar42", "Afx:400000:0:0:10:0",
+                                                  "msctls_statusbar32", "MDIClient", "AfxControlBar42"}));
+    EXPECT_EQ(desk.ChildWithId(main, emu::kStatusBarId), frame_->StatusBar());
+    EXPECT_STREQ(host_->WindowClassOf(main), "CMainFrame");
+    EXPECT_EQ(host_->GetMainFrame(), main);
+
+    // The frame form: a child of the MDI client, shown, its document found by frame and by value.
+    host::Context* f = FormValue("Ф");
+    host::Document* doc = host_->GetFormDocument(f);
+    ASSERT_NE(doc, nullptr);
+    const platform::WindowHandle frame = doc->GetFrame();
+    EXPECT_EQ(desk.FirstChild(frame_->MdiClient()), frame);
+    EXPECT_STREQ(host_->WindowClassOf(frame), "CTabFrame");
+    EXPECT_EQ(desk.Text(frame), Cp("Чек"_cp));
+    EXPECT_TRUE(desk.IsVisible(frame));
+    EXPECT_EQ(host_->GetActiveDocument(frame), doc);
+    EXPECT_EQ(host_->GetTopmostDocument(frame), nullptr);
+    EXPECT_EQ(host_->GetMetaData()->GetFullName(doc->GetMetadataPath()), Cp("Обработка.ЧекП"_cp));
+    host::Context* group = doc->GetGroupContext();
+    EXPECT_STREQ(group->GetRuntimeClass()->className, "CGroupContext");
+    EXPECT_EQ(group->GetLoadedID(), 0);
+    ASSERT_EQ(host_->GroupSize(group), 2);
+    EXPECT_STREQ(host_->GroupMember(group, 0)->GetRuntimeClass()->className, "CDocContext");
+    EXPECT_EQ(host_->GroupMember(group, 1), f);
+
+    // The dialog form: a window of its own, the topmost document of it, no metadata object.
+    host::Document* dialogDoc = host_->GetFormDocument(FormValue("Д"));
+    ASSERT_NE(dialogDoc, nullptr);
+    const platform::WindowHandle dialog = dialogDoc->GetFrame();
+    EXPECT_STREQ(host_->WindowClassOf(dialog), "CGetDlg");
+    EXPECT_EQ(host_->GetTopmostDocument(dialog), dialogDoc);
+    EXPECT_EQ(host_->GetActiveDocument(dialog), nullptr);
+    EXPECT_EQ(dialogDoc->GetMetadataPath(), "");
+    EXPECT_TRUE(desk.IsVisible(dialog));
+
+    // Each window shown once, its module already assigned to its group context through the
+    // host library; the status bar's panes set when made and as each form became active.
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_TRUE(seen[0].shown && seen[0].documentKnown && seen[0].moduleAssigned);
+    EXPECT_TRUE(seen[1].shown && seen[1].documentKnown && seen[1].moduleAssigned);
+    EXPECT_EQ(frame_->IndicatorCallsReached(), 3);
+    EXPECT_EQ(frame_->Indicators().size(), 4u);
+}
+
+TEST_F(LangSession, FormsCloseByTheirValueTheUserOrTheirFrameGoingAndLetGoOfEverything) {
+    Probe::alive = 0;
+    ASSERT_TRUE(host_->RegisterContextClass(&Probe::kClass, "Probe", host::kAddInObjectType));
+    const std::string holder = "Перем О;\nО = СоздатьОбъект(\"Probe\");\n";
+    WriteForm("Обработка.ЧекП", "title=П\n", holder);
+    WriteForm("Обработка.ЧекЛ", "title=Л\n", holder);
+    WriteForm("Обработка.Настройка", "title=Н\n", holder);
+    platform::ScopedHook watch(platform::HookKind::CallWndProcRet, &Watch);
+    EXPECT_EQ(Run("Перем П, Н;\nП = ОткрытьФорму(\"Обработка.ЧекП\");\nОткрытьФорму(\"Обработка.ЧекЛ\");\n"
+                  "Н = ОткрытьФорму(\"Обработка.Настройка\");\n"
+                  "П.Закрыть();\nП.Закрыть();\nСоздатьОбъект(\"Эмулятор\").ЗакрытьФорму(\"Л\");"),
+              "ok");
+    EXPECT_EQ(forms_->OpenCount(), 1u);
+    EXPECT_EQ(host_->GetFormDocument(FormValue("П")), nullptr);
+    // Both hidden while the host still knew their documents, then destroyed.
+    ASSERT_EQ(seen.size(), 5u);
+    for (int i : {3, 4}) {
+        EXPECT_FALSE(seen[i].shown);
+        EXPECT_TRUE(seen[i].documentKnown);
+        EXPECT_FALSE(platform_.desktop.IsWindow(seen[i].window));
+    }
+    EXPECT_EQ(Probe::alive, 1) << "the closed forms' modules let go of their objects";
+
+    // The add-in destroys the last frame: the host closes its document when idle.
+    const platform::WindowHandle last = host_->GetFormDocument(FormValue("Н"))->GetFrame();
+    platform_.desktop.Destroy(last);
+    EXPECT_EQ(host_->Documents().size(), 1u);
+    module_->ServeEvents(0);
+    EXPECT_TRUE(host_->Documents().empty());
+    EXPECT_EQ(host_->WindowClassOf(last), nullptr);
+    EXPECT_EQ(Probe::alive, 0);
+    host_->UnRegisterContextClass(&Probe::kClass);
+}
+
+#endif
 
 }  // namespace
 }  // namespace klt::test

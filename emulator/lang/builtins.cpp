@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "emulator/lang/forms.h"
 #include "emulator/lang/interpreter.h"
 #include "emulator/lang/lexer.h"
 #include "emulator/lang/scripted_users.h"
@@ -76,11 +77,28 @@ Value CreateObject(Interpreter& in, Args& a) {
         return Value(static_cast<host::Context*>(new ValueList(&in.host())));
     }
     if (text::EqualsNoCase(name, "Эмулятор"_cp) || text::EqualsNoCase(name, "Emulator")) {
-        return Value(static_cast<host::Context*>(new UserScriptObject(in.scriptedUsers(), &in.host())));
+        return Value(
+            static_cast<host::Context*>(new UserScriptObject(in.scriptedUsers(), &in.host(), in.forms())));
     }
     Value object = in.host().CreateObject(name);
     if (!object.GetContext()) throw BuiltinError{Cp("Неизвестный тип объекта ("_cp) + name + ")"};
     return object;
+}
+
+Value LoadAddIn(Interpreter& in, Args& a) {
+    const std::string name = a[0].GetString();
+    std::string error;
+    Interpreter& global = in.global();
+    if (global.loadAddIn && global.loadAddIn(name, error)) return Value(1);
+    // As the host does: a message, and 0 for the module to decide.
+    in.Say(Cp("Ошибка загрузки внешней компоненты "_cp) + name + (error.empty() ? "" : ": " + error));
+    return Value(0);
+}
+
+Value OpenForm(Interpreter& in, Args& a) {
+    Forms* forms = in.forms();
+    if (!forms) throw BuiltinError{Cp("Форма не найдена ("_cp) + a[0].GetString() + ")"};
+    return forms->Open(a[0].GetString());
 }
 
 Value EndOfWork(Interpreter& in, Args&) {
@@ -233,6 +251,8 @@ const Builtin kBuiltins[] = {
     {"Предупреждение"_cp, "DoMessageBox", 1, 2, false, &Warning},
     {"СоздатьОбъект"_cp, "CreateObject", 1, 1, true, &CreateObject},
     {"ЗавершитьРаботуСистемы"_cp, "ExitSystem", 0, 1, false, &EndOfWork},
+    {"ЗагрузитьВнешнююКомпоненту"_cp, "LoadAddIn", 1, 1, true, &LoadAddIn},
+    {"ОткрытьФорму"_cp, "OpenForm", 1, 3, true, &OpenForm},
     {"Строка"_cp, "String", 1, 1, true, &String},
     {"Число"_cp, "Number", 1, 1, true, &Number},
     {"СтрДлина"_cp, "StrLen", 1, 1, true, &StrLen},

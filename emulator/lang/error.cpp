@@ -7,7 +7,8 @@
 namespace klt::lang {
 
 std::string DescribeError(const std::string& fileName, const LangError& error) {
-    return fileName + ":" + std::to_string(error.pos().line) + ":" + std::to_string(error.pos().column) +
+    const std::string file = error.module().empty() ? fileName : text::Cp1251ToUtf8(error.module());
+    return file + ":" + std::to_string(error.pos().line) + ":" + std::to_string(error.pos().column) +
            ": ошибка: " + text::Cp1251ToUtf8(error.message());
 }
 

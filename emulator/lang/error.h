@@ -23,15 +23,21 @@ class LangError : public std::runtime_error {
     // The add-in's own error code when the add-in raised it, otherwise 0.
     int code() const { return code_; }
     void set_code(int code) { code_ = code; }
+    // The module the error is in when it is not the module the run started with (a form's module
+    // file, a host path in CP1251); empty otherwise.
+    const std::string& module() const { return module_; }
+    void set_module(std::string module) { module_ = std::move(module); }
 
   private:
     Kind kind_;
     SourcePos pos_;
     std::string message_;
     int code_ = 0;
+    std::string module_;
 };
 
-// "file:line:column: ошибка: message" in UTF-8, as klthost prints it.
+// "file:line:column: ошибка: message" in UTF-8, as klthost prints it; the file is the error's own
+// module when it names one.
 std::string DescribeError(const std::string& fileName, const LangError& error);
 
 // Module text as read from disk, turned into CP1251: valid UTF-8 (a byte-order mark is skipped) is

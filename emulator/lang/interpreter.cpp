@@ -1,6 +1,7 @@
 #include "emulator/lang/interpreter.h"
 
 #include "emulator/lang/builtins.h"
+#include "emulator/lang/forms.h"
 #include "emulator/lang/lexer.h"
 #include "emulator/lang/scripted_users.h"
 #include "platform/platform.h"
@@ -25,6 +26,11 @@ const std::string& EventHandlerKey() {
 
 const std::string& StartUpKey() {
     static const std::string key = FoldName(Cp("ПриНачалеРаботыСистемы"_cp));
+    return key;
+}
+
+const std::string& FormKey() {
+    static const std::string key = FoldName(Cp("Форма"_cp));
     return key;
 }
 
@@ -68,10 +74,20 @@ Interpreter::Interpreter(emu::EmulatedHost& host, std::unique_ptr<Program> progr
     moduleVars_.resize(program_->vars.size());
 }
 
-Interpreter::~Interpreter() = default;
+Interpreter::~Interpreter() {
+    StopDelivery();
+}
 
-void Interpreter::Fail(SourcePos pos, const std::string& message) {
-    throw LangError(LangError::Kind::Runtime, pos, message);
+void Interpreter::AttachToForm(Interpreter& global, host::Value form, std::string origin) {
+    global_ = &global;
+    form_ = std::move(form);
+    origin_ = std::move(origin);
+}
+
+void Interpreter::Fail(SourcePos pos, const std::string& message) const {
+    LangError e(LangError::Kind::Runtime, pos, message);
+    e.set_module(origin_);
+    throw e;
 }
 
 bool Interpreter::HasRoutine(const std::string& name) const {
@@ -89,14 +105,16 @@ const Value* Interpreter::ModuleVariable(const std::string& name) const {
 }
 
 std::optional<LangError> Interpreter::TakePendingError() {
-    std::optional<LangError> e = std::move(pending_);
-    pending_.reset();
+    std::optional<LangError> e = std::move(Pending());
+    Pending().reset();
     return e;
 }
 
 void Interpreter::ReleaseValues() {
     for (Value& v : moduleVars_) v.Reset();
+    form_.Reset();
     events_.clear();
+    StopDelivery();
 }
 
 void Interpreter::RequestStop() {
@@ -115,16 +133,35 @@ void Interpreter::Run() {
     } pop{frames_};
     try {
         CheckStop();
+        // Running code is never interrupted: the host turns its loop only once the body is done.
         for (const auto& s : program_->body) {
             Exec(*s);
-            Idle(s->pos);
+            CheckStop();
         }
+        Idle(lastPos_);
         if (const Routine* start = FindRoutine(StartUpKey())) {
             std::vector<Arg> none;
             CallRoutine(*start, none, start->pos, false);
             Idle(start->pos);
         }
     } catch (const Stop&) {
+    }
+}
+
+void Interpreter::RunBody() {
+    Frame body;
+    frames_.push_back(&body);
+    struct Pop {
+        std::vector<Frame*>& frames;
+        ~Pop() { frames.pop_back(); }
+    } pop{frames_};
+    for (const auto& s : program_->body) Exec(*s);
+}
+
+void Interpreter::RunIfPresent(const std::string& name) {
+    if (const Routine* r = FindRoutine(FoldName(name))) {
+        std::vector<Arg> none;
+        CallRoutine(*r, none, r->pos, false);
     }
 }
 
@@ -137,7 +174,8 @@ void Interpreter::ServeEvents(std::int64_t ms) {
             try {
                 CheckAfterAddIn(lastPos_);
                 DeliverEvents();
-                CheckStop();
+                if (Forms* f = forms()) f->OnIdle();
+                CheckAfterAddIn(lastPos_);
             } catch (const LangError& e) {
                 error = e;
                 return true;
@@ -155,7 +193,8 @@ void Interpreter::Idle(SourcePos pos) {
     platform::Get().loop->Poll();
     CheckAfterAddIn(pos);
     DeliverEvents();
-    CheckStop();
+    if (Forms* f = forms()) f->OnIdle();
+    CheckAfterAddIn(pos);
 }
 
 void Interpreter::CheckStop() {
@@ -168,9 +207,9 @@ void Interpreter::CheckAfterAddIn(SourcePos pos) {
     if (users_)
         for (std::string& text : users_->TakeFailures()) errors.push_back({std::move(text), 0});
     // Module code that the add-in called failed first; its own place says more than the call's.
-    if (pending_) {
-        LangError e = *pending_;
-        pending_.reset();
+    if (Pending()) {
+        LangError e = *Pending();
+        Pending().reset();
         throw e;
     }
     if (!errors.empty()) {
@@ -182,6 +221,7 @@ void Interpreter::CheckAfterAddIn(SourcePos pos) {
         }
         LangError e(LangError::Kind::Runtime, pos, text);
         e.set_code(errors.front().code);
+        e.set_module(origin_);
         throw e;
     }
     CheckStop();
@@ -189,21 +229,37 @@ void Interpreter::CheckAfterAddIn(SourcePos pos) {
 
 void Interpreter::OnExternalEvent(const emu::RecordedEvent& event) {
     events_.push_back(event);
-    if (addInDepth_ == 0 || delivering_) return;
-    // The add-in is inside a call, turning the loop for a modal window: the host handles the event
-    // now, and nothing may unwind into the add-in.
-    try {
-        DeliverEvents();
-    } catch (const LangError& e) {
-        if (!pending_) pending_ = e;
-    } catch (const Stop&) {
-    } catch (const std::exception&) {
-        if (!pending_) pending_ = LangError(LangError::Kind::Runtime, lastPos_, Cp("Внутренняя ошибка"_cp));
-    }
+    // Idle, the loop hands it over; inside a call, only a modal window's loop may.
+    if (addInDepth_ > 0 && !delivering_) PostDelivery();
+}
+
+void Interpreter::PostDelivery() {
+    if (deliveryTimer_) return;
+    deliveryTimer_ = platform::Get().loop->StartTimer(0, [this](platform::TimerId) {
+        StopDelivery();
+        if (delivering_) return;  // the handler running now takes the rest
+        // Nothing may unwind into the add-in's loop.
+        try {
+            DeliverEvents();
+        } catch (const LangError& e) {
+            if (!pending_) pending_ = e;
+        } catch (const Stop&) {
+        } catch (const std::exception&) {
+            if (!pending_)
+                pending_ = LangError(LangError::Kind::Runtime, lastPos_, Cp("Внутренняя ошибка"_cp));
+        }
+    });
+}
+
+void Interpreter::StopDelivery() {
+    if (!deliveryTimer_) return;
+    platform::Get().loop->StopTimer(deliveryTimer_);
+    deliveryTimer_ = 0;
 }
 
 void Interpreter::DeliverEvents() {
     if (delivering_) return;
+    StopDelivery();  // handed over here, nothing stays posted
     const Routine* handler = FindRoutine(EventHandlerKey());
     delivering_ = true;
     struct Reset {
@@ -226,7 +282,7 @@ int Interpreter::EnterFromAddIn(int index, Value* result, int count, Value** arg
     if (index < 0 || static_cast<std::size_t>(index) >= program_->routines.size()) return 0;
     const Routine& r = *program_->routines[index];
     if (result && !r.isFunction) return 0;
-    if (stopping_) return 0;
+    if (global().stopping_) return 0;
     std::vector<Arg> a(static_cast<std::size_t>(std::max(count, 0)));
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (args[i]) {
@@ -241,11 +297,13 @@ int Interpreter::EnterFromAddIn(int index, Value* result, int count, Value** arg
         if (result) *result = std::move(v);
         return 1;
     } catch (const LangError& e) {
-        if (!pending_) pending_ = e;
+        if (!Pending()) Pending() = e;
     } catch (const Stop&) {
         return 1;
     } catch (const std::exception&) {
-        if (!pending_) pending_ = LangError(LangError::Kind::Runtime, r.pos, Cp("Внутренняя ошибка"_cp));
+        LangError e(LangError::Kind::Runtime, r.pos, Cp("Внутренняя ошибка"_cp));
+        e.set_module(origin_);
+        if (!Pending()) Pending() = e;
     }
     return 0;
 }
@@ -389,7 +447,13 @@ Value* Interpreter::FindVariable(const std::string& key) {
         if (it != frames_.back()->vars.end()) return it->second;
     }
     auto m = moduleVarIndex_.find(key);
-    return m == moduleVarIndex_.end() ? nullptr : &moduleVars_[m->second];
+    if (m != moduleVarIndex_.end()) return &moduleVars_[m->second];
+    if (global_) {
+        auto g = global_->moduleVarIndex_.find(key);
+        if (g != global_->moduleVarIndex_.end() && global_->program_->vars[g->second].exported)
+            return &global_->moduleVars_[g->second];
+    }
+    return nullptr;
 }
 
 Value& Interpreter::VariableForWrite(const Name& name) {
@@ -403,6 +467,7 @@ Value Interpreter::Eval(const Expr& e) {
             return e.value;
         case Expr::Kind::Variable: {
             if (Value* v = FindVariable(e.name.key)) return *v;
+            if (!form_.IsEmpty() && e.name.key == FormKey()) return form_;
             // Attributes of the host's global contexts, such as Константа.
             for (int number : {1, 5}) {
                 host::Context* c = host_.GetLoadedContext(number);
@@ -508,10 +573,21 @@ std::vector<Interpreter::Arg> Interpreter::EvalArgs(const std::vector<ExprPtr>& 
 
 // ---- calls ----
 
+const Routine* Interpreter::FindVisibleRoutine(const std::string& key, Interpreter*& owner) {
+    owner = this;
+    if (const Routine* r = FindRoutine(key)) return r;
+    if (!global_) return nullptr;
+    const Routine* r = global_->FindRoutine(key);
+    if (!r || !r->exported) return nullptr;
+    owner = global_;
+    return r;
+}
+
 Value Interpreter::CallGlobal(const Expr& call, bool wantResult) {
-    if (const Routine* r = FindRoutine(call.name.key)) {
+    Interpreter* owner = nullptr;
+    if (const Routine* r = FindVisibleRoutine(call.name.key, owner)) {
         std::vector<Arg> args = EvalArgs(call.args);
-        return CallRoutine(*r, args, call.pos, wantResult);
+        return owner->CallRoutine(*r, args, call.pos, wantResult);
     }
     if (const Builtin* b = FindBuiltin(call.name.key)) {
         if (wantResult && !b->function)

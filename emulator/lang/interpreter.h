@@ -1,8 +1,9 @@
 #pragma once
-// Runs a module in the 1C language as the configuration's global module of the emulated host: the
-// add-in finds its procedures, functions and variables through host::Module, objects are created
-// and called as the host does, and external events reach its ОбработкаВнешнегоСобытия when it is
-// idle.
+// Runs a module in the 1C language as the configuration's global module of the emulated host, or as
+// the module of an open form: the add-in finds its procedures, functions and variables through
+// host::Module, objects are created and called as the host does, and external events reach the
+// global module's ОбработкаВнешнегоСобытия only when the host is idle: after the running code has
+// returned, or while a modal window turns the message loop.
 #include <deque>
 #include <functional>
 #include <map>
@@ -16,6 +17,7 @@
 
 namespace klt::lang {
 
+class Forms;
 class ScriptedUsers;
 
 class Interpreter : public host::Module {
@@ -31,16 +33,31 @@ class Interpreter : public host::Module {
     // Where Сообщить and Предупреждение write, one CP1251 line each; stdout-less by default.
     std::function<void(const std::string&)> output;
 
-    // Runs the module's body, then its ПриНачалеРаботыСистемы. Between the body's statements the
-    // platform loop turns and external events are handled. Returns at the end or once the end of
-    // work is asked; a run-time error throws LangError.
+    // Runs the module's body, then its ПриНачалеРаботыСистемы; the host is idle after each of the
+    // two (the loop turns, external events are handled). Returns at the end or once the end of work
+    // is asked; a run-time error throws LangError.
     void Run();
+    // Runs only the body, as a form's module is started when its form opens.
+    void RunBody();
+    // Runs a procedure of the module by name if it has one (a form's ПриОткрытии).
+    void RunIfPresent(const std::string& name);
     // Keeps handling external events for up to `ms` milliseconds, or until the end of work is asked.
     void ServeEvents(std::int64_t ms);
 
     // Drops every value the module's variables and queued events hold: objects of the add-in must
     // be released before the add-in goes away.
     void ReleaseValues();
+
+    // Makes this the module of an open form: `Форма` names the form's value, routines and
+    // variables the module lacks are looked for among the global module's exported ones, errors
+    // carry `origin` (the module's file) and reach the global module.
+    void AttachToForm(Interpreter& global, host::Value form, std::string origin);
+
+    // ЗагрузитьВнешнююКомпоненту: loads and starts the add-in of that file; false with a message.
+    std::function<bool(const std::string& fileName, std::string& error)> loadAddIn;
+    // The open forms (ОткрытьФорму); null: the host has none.
+    void SetForms(Forms* forms) { forms_ = forms; }
+    Forms* forms() const { return global_ ? global_->forms_ : forms_; }
 
     bool Stopping() const { return stopping_; }
     bool HasRoutine(const std::string& name) const;
@@ -70,6 +87,7 @@ class Interpreter : public host::Module {
 
     // Used by the built-ins.
     emu::EmulatedHost& host() { return host_; }
+    Interpreter& global() { return global_ ? *global_ : *this; }
     void RequestStop();
     void Say(const std::string& text) {
         if (output) output(text);
@@ -86,7 +104,7 @@ class Interpreter : public host::Module {
         bool omitted = false;
     };
 
-    [[noreturn]] static void Fail(SourcePos pos, const std::string& message);
+    [[noreturn]] void Fail(SourcePos pos, const std::string& message) const;
 
     Flow ExecBlock(const Block& block);
     Flow Exec(const Stmt& s);
@@ -108,13 +126,22 @@ class Interpreter : public host::Module {
     void CheckAfterAddIn(SourcePos pos);
     void CheckStop();
 
-    // Between top-level statements and while waiting: turn the loop and hand over queued events.
+    // When the host is idle: turn the loop, hand over queued events, close the forms whose frames
+    // are gone.
     void Idle(SourcePos pos);
     void DeliverEvents();
+    // Events that come while module code waits inside the add-in are handed over when the loop
+    // turns there (a modal window), as the host's posted messages are.
+    void PostDelivery();
+    void StopDelivery();
+    // Where errors of module code the add-in called wait for the global module.
+    std::optional<LangError>& Pending() { return global().pending_; }
     // Entry from the add-in into module code: nothing may unwind into the add-in.
     int EnterFromAddIn(int index, host::Value* result, int count, host::Value** args);
 
     const Routine* FindRoutine(const std::string& key) const;
+    // A routine or variable of this module, else an exported one of the global module.
+    const Routine* FindVisibleRoutine(const std::string& key, Interpreter*& owner);
 
     emu::EmulatedHost& host_;
     std::unique_ptr<Program> program_;
@@ -125,8 +152,13 @@ class Interpreter : public host::Module {
     std::deque<emu::RecordedEvent> events_;
     std::optional<LangError> pending_;
     std::string lastError_;
-    SourcePos lastPos_;
-    ScriptedUsers* users_ = nullptr;  // of the statement last started: where asynchronous errors are reported
+    SourcePos lastPos_;  // of the statement last started: where asynchronous errors are reported
+    ScriptedUsers* users_ = nullptr;
+    Forms* forms_ = nullptr;
+    Interpreter* global_ = nullptr;  // set for a form's module
+    host::Value form_;
+    std::string origin_;
+    std::uintptr_t deliveryTimer_ = 0;
     int addInDepth_ = 0;
     int callDepth_ = 0;
     bool delivering_ = false;

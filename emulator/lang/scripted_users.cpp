@@ -1,5 +1,6 @@
 #include "emulator/lang/scripted_users.h"
 
+#include "emulator/lang/forms.h"
 #include "platform/files.h"
 #include "text/cp1251.h"
 #include "text/format.h"
@@ -72,6 +73,7 @@ enum : int {
     kSnapshot,
     kClickPlan,
     kChooseTab,
+    kCloseForm,
     kCount
 };
 
@@ -86,6 +88,7 @@ const Method kMethods[kCount] = {
     {"Snapshot", "Снимок"_cp, 1, false},
     {"ClickPlan", "ЩелкнутьНаПлане"_cp, 2, false},
     {"ChooseTab", "ВыбратьВкладку"_cp, 2, false},
+    {"CloseForm", "ЗакрытьФорму"_cp, 1, false},
 };
 
 bool Valid(int number) {
@@ -150,6 +153,15 @@ bool UserScriptObject::Available() {
 
 int UserScriptObject::CallAsProc(int number, host::Value** args) {
     if (!Valid(number) || kMethods[number].function) return 1;
+    if (number == kCloseForm) {
+        // Forms are the host's, whoever shows the add-in's windows.
+        const std::string name = args[0]->GetString();
+        if (!forms_ || !forms_->CloseNamed(name)) {
+            if (host_) host_->RaiseExtRuntimeError((std::string("Нет открытой формы "_cp) + name).c_str(), 0);
+            return 1;
+        }
+        return 0;
+    }
     if (!Available()) return 1;
     switch (number) {
         case kWindow:

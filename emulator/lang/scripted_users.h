@@ -15,6 +15,8 @@
 
 namespace klt::lang {
 
+class Forms;
+
 class ScriptedUsers final : public ui::Windowing {
   public:
     // Puts itself in force as the window system for as long as it lives.
@@ -50,11 +52,13 @@ class ScriptedUsers final : public ui::Windowing {
 
 // The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y),
 // ЩелкнутьНаПлане(X, Y), ВыбратьВкладку(Ид, Номер), Клавиша(Код), Ввести(Текст), Ждать(Мс),
-// Снимок(ИмяФайла), ОсталосьОкон().
-// Without scripted users every method is a run-time error.
+// Снимок(ИмяФайла), ОсталосьОкон(), and ЗакрытьФорму(Имя), which closes an open form of that full
+// name or title at once, as a user closing its window.
+// Without scripted users every method but ЗакрытьФорму is a run-time error.
 class UserScriptObject : public host::Context {
   public:
-    UserScriptObject(ScriptedUsers* users, host::Host* host) : users_(users), host_(host) {}
+    UserScriptObject(ScriptedUsers* users, host::Host* host, Forms* forms = nullptr)
+        : users_(users), host_(host), forms_(forms) {}
 
     static const host::RuntimeClass kRuntimeClass;
 
@@ -74,6 +78,7 @@ class UserScriptObject : public host::Context {
 
     ScriptedUsers* users_;
     host::Host* host_;
+    Forms* forms_;
 };
 
 }  // namespace klt::lang

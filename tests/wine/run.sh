@@ -110,7 +110,7 @@ for _ in $(seq 50); do [[ -f $WORK/com5.path ]] && break; sleep 0.1; done
 if [[ -f $WORK/com5.path ]]; then
     ln -sf "$(cat "$WORK/com5.path")" "$WINEPREFIX/dosdevices/com5"
     mkdir -p "$WORK/till"
-    (cd "$WORK/till" && run_wine "$HOST_EXE" --wait 0 "$(winpath "$HERE/aura_receipt.1c")") \
+    (cd "$WORK/till" && run_wine "$HOST_EXE" --load --wait 0 "$(winpath "$HERE/aura_receipt.1c")") \
         >"$WORK/aura.log" 2>&1
     aura_rc=$?
     touch "$WORK/com5.stop"
@@ -129,7 +129,7 @@ fi
 
 # 3c. The card reader of klthost.exe: a module switches it on and opens the keypad; the test program
 # types a swipe into that window with SendInput; the module must hear "Ридер" / "Пароль".
-(cd "$WORK/till" && run_wine "$HOST_EXE" --wait 0 "$(winpath "$HERE/card_reader.1c")") >"$WORK/card.log" 2>&1 &
+(cd "$WORK/till" && run_wine "$HOST_EXE" --load --wait 0 "$(winpath "$HERE/card_reader.1c")") >"$WORK/card.log" 2>&1 &
 card_host=$!
 bg_started "$card_host"
 KLT_CARD_CAPTION='KLT card test' run_wine "$TESTS_EXE" --gtest_filter='Win32CardSwipe.*' >"$WORK/typist.log" 2>&1

@@ -155,7 +155,7 @@ printf '%s\n' \
     'Д = СоздатьОбъект("Vkusnica");' \
     "Р = Д.ЗапросЧисла(\"0\", \"$CAPTION\", 2);" \
     'Сообщить("Результат: " + Р);' >"$WORK/keypad.1c"
-run_wine "$HOST_EXE" --ib 'C:\base\' --rights Administrator "$(winpath "$WORK/keypad.1c")" \
+run_wine "$HOST_EXE" --load --ib 'C:\base\' --rights Administrator "$(winpath "$WORK/keypad.1c")" \
     >"$WORK/klthost.log" 2>&1 &
 host_pid=$!
 bg_started "$host_pid"
@@ -186,7 +186,7 @@ fi
 # COLOUR, "R G B MIN"); the module must print EXPECTED.
 show_window() {
     local what=$1 module=$2 rights=$3 steps=$4 shot=$5 colour=$6 expected=$7
-    run_wine "$HOST_EXE" --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
+    run_wine "$HOST_EXE" --load --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
         >"$WORK/$shot.log" 2>&1 &
     local host_pid=$! worker_pid worker_rc=0 host_rc=0
     bg_started "$host_pid"

@@ -1,0 +1,68 @@
+#pragma once
+// The forms of the emulated configuration, kept in the information base: one folder a form,
+// <IB>\Forms\<full name>\, with its description form.ini and its own module module.1c (docs/forms.md).
+// Opening a form makes what 1C:Enterprise makes: a document with the form's metadata path, a frame
+// in the MDI client ("CTabFrame") or a dialog window ("CGetDlg"), a group context with a document
+// context and the form's own context, and the form's module, assigned to the group context through
+// the host library's AssignContext before the window is shown.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "emulator/host_frame.h"
+#include "emulator/lang/interpreter.h"
+
+namespace klt::lang {
+
+// A form's description (form.ini).
+struct FormSpec {
+    emu::FormKind kind = emu::FormKind::Frame;
+    std::string title;  // CP1251; the full name when not given
+    int width = 400, height = 300;
+    bool metadata = true;             // false: a form without a metadata object (no full name)
+    std::vector<std::string> fields;  // in order, CP1251
+};
+
+// Reads form.ini (UTF-8 "key=value" lines); false with the line and what is wrong (CP1251).
+bool ParseFormSpec(const std::string& utf8, FormSpec& spec, std::string& error);
+
+class Forms {
+  public:
+    Forms(emu::EmulatedHost& host, emu::HostFrame& frame, Interpreter& global);
+    // Closes the forms still open.
+    ~Forms();
+    Forms(const Forms&) = delete;
+    Forms& operator=(const Forms&) = delete;
+
+    // ОткрытьФорму: opens the form of that full name (CP1251) and answers its value. Throws
+    // BuiltinError for a form that is not there or whose description is wrong, and what its module
+    // throws when it fails to parse or to start.
+    host::Value Open(const std::string& fullName);
+    // Closes the form whose value this is: its window is hidden, then destroyed, its document goes
+    // and its contexts are let go. False when it is not open.
+    bool Close(host::Context* form);
+    // Closes the open form of that full name, else of that window title (the user closes it).
+    bool CloseNamed(const std::string& name);
+    void CloseAll();
+    // When the host is idle: forms whose frame window is no longer there are closed, and what
+    // closed forms held is let go.
+    void OnIdle();
+
+    std::size_t OpenCount() const { return open_.size(); }
+    // The module of an open form, or null.
+    Interpreter* ModuleOf(host::Context* form) const;
+
+  private:
+    struct Record;
+    Record* Find(host::Context* form) const;
+    void CloseRecord(Record& record);
+    void Purge();
+
+    emu::EmulatedHost& host_;
+    emu::HostFrame& frame_;
+    Interpreter& global_;
+    std::vector<std::unique_ptr<Record>> open_;
+    std::vector<std::unique_ptr<Record>> closed_;  // let go when idle: their code may still run
+};
+
+}  // namespace klt::lang
