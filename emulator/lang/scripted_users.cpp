@@ -10,9 +10,11 @@ namespace klt::lang {
 
 using namespace klt::text::literals;
 
-ScriptedUsers::ScriptedUsers() : previous_(ui::ReplaceWindowing(this)) {}
+ScriptedUsers::ScriptedUsers()
+    : previous_(ui::ReplaceWindowing(this)), previousNetwork_(platform::ReplaceNetwork(&network_)) {}
 
 ScriptedUsers::~ScriptedUsers() {
+    platform::ReplaceNetwork(previousNetwork_);
     ui::ReplaceWindowing(previous_);
 }
 
@@ -72,6 +74,8 @@ enum : int {
     kSnapshot,
     kClickPlan,
     kChooseTab,
+    kDoubleClick,
+    kNetworkComputer,
     kCount
 };
 
@@ -86,6 +90,8 @@ const Method kMethods[kCount] = {
     {"Snapshot", "Снимок"_cp, 1, false},
     {"ClickPlan", "ЩелкнутьНаПлане"_cp, 2, false},
     {"ChooseTab", "ВыбратьВкладку"_cp, 2, false},
+    {"DoubleClick", "ДвойнойЩелчок"_cp, 2, false},
+    {"NetworkComputer", "КомпьютерСети"_cp, 3, false},
 };
 
 bool Valid(int number) {
@@ -178,6 +184,12 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             break;
         case kChooseTab:
             users_->Add(ui::UserAction::ChooseTab(args[0]->GetInt32(), args[1]->GetInt32()));
+            break;
+        case kDoubleClick:
+            users_->Add(ui::UserAction::DoubleClick(args[0]->GetInt32(), args[1]->GetString()));
+            break;
+        case kNetworkComputer:
+            users_->network().AddComputer(args[0]->GetString(), args[1]->GetString(), args[2]->GetString());
             break;
         default:
             return 1;
