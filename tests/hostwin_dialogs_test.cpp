@@ -8,6 +8,7 @@
 
 #include "halls_support.h"
 #include "hostwin/dialogs.h"
+#include "hostwin/user_list.h"
 #include "platform/keyboard.h"
 #include "platform/network.h"
 #include "res/office_dialogs.h"

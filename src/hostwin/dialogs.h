@@ -81,12 +81,6 @@ class PaymentTypeDialog final : public ui::DialogController {
     frontdesk::ColourLabel label_;
 };
 
-// The host's user list of an information base (its directory as IBDirectory keeps it).
-std::string UserListPath(const std::string& ibDirectory);
-inline constexpr std::size_t kUserListReadLimit = 50000;
-// The user names in a user list's bytes, in file order (see the definition for the layout read).
-std::vector<std::string> ParseUserList(std::string_view bytes);
-
 class UserChoiceDialog final : public ui::DialogController {
   public:
     // The double-clicked user, or empty.
