@@ -10,7 +10,7 @@
 #include "hostwin/dialogs.h"
 #include "hostwin/user_list.h"
 #include "platform/keyboard.h"
-#include "platform/network.h"
+#include "platform/headless.h"
 #include "res/office_dialogs.h"
 #include "test_support.h"
 #include "ui/headless.h"
@@ -218,7 +218,7 @@ TEST_F(OfficeDialogs, ComputerChoiceAnswersOnlyForAComputer) {
     platform::FakeNetwork network;
     network.AddComputer("Microsoft Windows Network", "WORKGROUP", "KASSA1");
     network.AddComputer("Microsoft Windows Network", "WORKGROUP", "BAR");
-    const Swap<platform::NetworkNeighbourhood> swap(&platform::ReplaceNetwork, &network);
+    const Swap<platform::NetworkNeighbourhood> swap(&platform::ReplaceNeighbourhood, &network);
     EXPECT_EQ(Call("ВыбратьКомпьютер"_cp, {},
                    {UserAction::DoubleClick(res::kComputerTree, Cp("Вся сеть"_cp)),
                     UserAction::DoubleClick(res::kComputerTree, "Microsoft Windows Network"),
@@ -241,7 +241,7 @@ TEST_F(OfficeDialogs, ComputerChoiceAnswersOnlyForAComputer) {
     EXPECT_TRUE(same(tree.nodes[4], 3, "BAR", 2, 1));
 
     platform::FakeNetwork nothing;
-    const Swap<platform::NetworkNeighbourhood> empty(&platform::ReplaceNetwork, &nothing);
+    const Swap<platform::NetworkNeighbourhood> empty(&platform::ReplaceNeighbourhood, &nothing);
     EXPECT_EQ(Call("ВыбратьКомпьютер"_cp, {}, {UserAction::Key(ui::kKeyEscape)}).GetString(), "");
     ASSERT_EQ(Last().Find(res::kComputerTree)->nodes.size(), 1u) << "just the whole network";
 }

@@ -11,10 +11,10 @@ namespace klt::lang {
 using namespace klt::text::literals;
 
 ScriptedUsers::ScriptedUsers()
-    : previous_(ui::ReplaceWindowing(this)), previousNetwork_(platform::ReplaceNetwork(&network_)) {}
+    : previous_(ui::ReplaceWindowing(this)), previousNetwork_(platform::ReplaceNeighbourhood(&network_)) {}
 
 ScriptedUsers::~ScriptedUsers() {
-    platform::ReplaceNetwork(previousNetwork_);
+    platform::ReplaceNeighbourhood(previousNetwork_);
     ui::ReplaceWindowing(previous_);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/host.h"
-#include "platform/network.h"
+#include "platform/headless.h"
 #include "ui/headless.h"
 
 namespace klt::lang {

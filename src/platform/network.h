@@ -1,7 +1,7 @@
 #pragma once
 // The network neighbourhood as the computer choice browses it: providers, their domains, and the
 // computers in each. Under Windows the system's network-resource enumeration; natively a tree the
-// tests or the emulated host fill in.
+// tests or the emulated host fill in (FakeNetwork, platform/headless.h).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,23 +24,7 @@ class NetworkNeighbourhood {
     virtual std::vector<NetworkEntry> Children(const NetworkEntry* parent, std::size_t bufferBytes) = 0;
 };
 
-// A neighbourhood given as data: the native backend's (empty until filled) and the tests'.
-class FakeNetwork : public NetworkNeighbourhood {
-  public:
-    // A computer ("\\" and its name) in a domain of a provider; both are made when first named.
-    void AddComputer(const std::string& provider, const std::string& domain, const std::string& computer);
-    std::vector<NetworkEntry> Children(const NetworkEntry* parent, std::size_t bufferBytes) override;
-
-  private:
-    struct Node {
-        std::string parent;  // the remote name above it, empty at the top
-        NetworkEntry entry;
-    };
-    void Add(const std::string& parent, const std::string& name);
-    std::vector<Node> nodes_;
-};
-
-NetworkNeighbourhood& Network();
-NetworkNeighbourhood* ReplaceNetwork(NetworkNeighbourhood* network);
+NetworkNeighbourhood& Neighbourhood();
+NetworkNeighbourhood* ReplaceNeighbourhood(NetworkNeighbourhood* network);
 
 }  // namespace klt::platform

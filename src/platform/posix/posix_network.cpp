@@ -1,14 +1,15 @@
+#include "platform/headless.h"
 #include "platform/network.h"
 #include "platform/service_slot.h"
 
 namespace klt::platform {
 
 // No network neighbourhood natively: what the tests or the emulated host put there.
-NetworkNeighbourhood& Network() {
+NetworkNeighbourhood& Neighbourhood() {
     return *ServiceSlot<NetworkNeighbourhood, FakeNetwork>();
 }
 
-NetworkNeighbourhood* ReplaceNetwork(NetworkNeighbourhood* network) {
+NetworkNeighbourhood* ReplaceNeighbourhood(NetworkNeighbourhood* network) {
     return ReplaceService<NetworkNeighbourhood, FakeNetwork>(network);
 }
 

@@ -74,11 +74,11 @@ class Win32Network final : public NetworkNeighbourhood {
 
 }  // namespace
 
-NetworkNeighbourhood& Network() {
+NetworkNeighbourhood& Neighbourhood() {
     return *ServiceSlot<NetworkNeighbourhood, Win32Network>();
 }
 
-NetworkNeighbourhood* ReplaceNetwork(NetworkNeighbourhood* network) {
+NetworkNeighbourhood* ReplaceNeighbourhood(NetworkNeighbourhood* network) {
     return ReplaceService<NetworkNeighbourhood, Win32Network>(network);
 }
 
