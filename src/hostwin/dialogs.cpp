@@ -235,7 +235,7 @@ void ComputerChoiceDialog::OnOpen(ui::DialogView& view) {
     constexpr int tree = res::kComputerTree;
     view.SetTreeImages(tree, {res::kIconNetwork, res::kIconDomain, res::kIconComputer}, 13);
     const ui::TreeItem root = view.AddTreeItem(tree, 0, std::string("Вся сеть"_cp), kImageNetwork, 0);
-    platform::NetworkNeighbourhood& network = platform::Network();
+    platform::NetworkNeighbourhood& network = platform::Neighbourhood();
     for (const platform::NetworkEntry& provider : network.Children(nullptr, kProvidersBuffer)) {
         const ui::TreeItem p = view.AddTreeItem(tree, root, provider.remoteName, kImageGroup, 0);
         for (const platform::NetworkEntry& domain : network.Children(&provider, kDomainsBuffer)) {
