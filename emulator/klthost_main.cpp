@@ -33,6 +33,7 @@ struct Options {
     bool demo = false;
     bool verbose = false;
     bool load = false;
+    bool frame = true;
 };
 
 void Usage() {
@@ -48,6 +49,8 @@ void Usage() {
         "                   only when the module has ОбработкаВнешнегоСобытия)\n"
         "  --load           load and start the add-in before the module's body, for modules that do\n"
         "                   not call ЗагрузитьВнешнююКомпоненту themselves\n"
+        "  --no-frame       no main frame (forms then have no windows): wine's X server shows the\n"
+        "                   add-in's windows opened over the frame unpainted in screenshots\n"
         "  --verbose        print start-up, every external event and the host's own calls on stderr\n"
         "  --demo           create one object of each type, call methods, print what happened\n"
         "exit status: 0 done, 1 error in the module, 2 bad usage or no add-in\n",
@@ -90,6 +93,8 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
             o.verbose = true;
         } else if (a == "--load") {
             o.load = true;
+        } else if (a == "--no-frame") {
+            o.frame = false;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (!a.empty() && a[0] != '-' && o.module.empty()) {
@@ -238,7 +243,7 @@ int RunModuleSession(const Options& o) {
     // The host's own frame is there before any add-in: the add-in's start-up takes the active
     // window for it.
     emu::HostFrame frame(host);
-    frame.Create();
+    if (o.frame) frame.Create();
     lang::Interpreter module(host, std::move(program));
     module.output = [](const std::string& line) { std::printf("%s\n", U(line).c_str()); };
     host.SetGlobalModule(&module);

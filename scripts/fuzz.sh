@@ -17,7 +17,7 @@ CXX=clang++ cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebIn
 cmake --build build/fuzz -j "$(nproc)"
 
 failed=0
-for target in plan_reader order_marker reservation_marker bmp; do
+for target in plan_reader order_marker reservation_marker bmp user_list; do
   work=build/fuzz/corpus/$target
   mkdir -p "$work" build/fuzz/artifacts
   echo "=== fuzz $target for ${seconds}s"

@@ -32,10 +32,13 @@
 #include "frontdesk/course_choice.h"
 #include "frontdesk/number_pad.h"
 #include "halls/hall_view.h"
+#include "hostwin/dialogs.h"
+#include "platform/network.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
 #include "res/hall_dialogs.h"
 #include "res/monitor_dialogs.h"
+#include "res/office_dialogs.h"
 #include "text/literal.h"
 #include "ui/bitmap.h"
 #include "ui/dialog.h"
@@ -648,6 +651,96 @@ TEST(UiWin32Dialog, TabsTellTheUsersChoiceAndLeaveTheirPageToTheDialog) {
     EXPECT_EQ(klt::ui::CurrentWindowing().RunModal(kTabbedTemplate, window), IDCANCEL);
     EXPECT_TRUE(user.finished());
     EXPECT_FALSE(user.timedOut());
+}
+
+// A real double click at a point of a control's client area.
+void RealDoubleClick(HWND control, POINT client) {
+    ClientToScreen(control, &client);
+    SetCursorPos(client.x, client.y);
+    INPUT input[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_MOUSE;
+        input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    SendInput(4, input, sizeof(INPUT));
+}
+
+void DoubleClickTreeItem(HWND tree, HTREEITEM item) {
+    RECT r{};
+    *reinterpret_cast<HTREEITEM*>(&r) = item;  // TVM_GETITEMRECT takes the item in the rectangle
+    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    RealDoubleClick(tree, Centre(r));
+}
+
+// One computer in one workgroup.
+class OneComputer final : public klt::platform::NetworkNeighbourhood {
+  public:
+    std::vector<klt::platform::NetworkEntry> Children(const klt::platform::NetworkEntry* parent,
+                                                      std::size_t) override {
+        const std::string name = !parent                                  ? "Microsoft Windows Network"
+                                 : parent->remoteName == "WORKGROUP"      ? "\\\\KASSA1"
+                                 : parent->remoteName.starts_with("\\\\") ? ""
+                                                                          : "WORKGROUP";
+        if (name.empty()) return {};
+        klt::platform::NetworkEntry e;
+        e.remoteName = name;
+        return {e};
+    }
+};
+
+TEST(UiWin32Dialog, ListAndTreeViewsAnswerARealDoubleClick) {
+    OneComputer network;
+    klt::platform::NetworkNeighbourhood* previous = klt::platform::ReplaceNeighbourhood(&network);
+    HTREEITEM computer = nullptr;
+    Win32User treeUser(
+        {Check([&](HWND d) {
+             HWND tree = GetDlgItem(d, klt::res::kComputerTree);
+             ASSERT_NE(tree, nullptr);
+             const auto images =
+                 reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+             EXPECT_EQ(ImageList_GetImageCount(images), 3);
+             const auto child = [&](HTREEITEM of) {
+                 SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(of));
+                 return reinterpret_cast<HTREEITEM>(
+                     SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(of)));
+             };
+             const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+             const HTREEITEM domain = child(child(root));
+             computer = child(domain);
+             ASSERT_NE(computer, nullptr);
+             DoubleClickTreeItem(tree, domain);  // leaves the window open
+         }),
+         [&](HWND d) {
+             // The double click folded the domain: open it again to reach its computer.
+             HWND tree = GetDlgItem(d, klt::res::kComputerTree);
+             SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(computer));
+             DoubleClickTreeItem(tree, computer);
+             return true;
+         }});
+    EXPECT_EQ(klt::hostwin::ComputerChoiceDialog().Run(), "KASSA1");
+    EXPECT_TRUE(treeUser.finished());
+    klt::platform::ReplaceNeighbourhood(previous);
+
+    const std::filesystem::path ib = std::filesystem::temp_directory_path() / "klt_users_test";
+    std::filesystem::create_directories(ib / "usrdef");
+    FILE* f = _wfopen((ib / "usrdef" / "users.usr").c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("{\"Users\",{\"Page.1\",\"Petrov\",\"\"},{\"Page.2\",\"Ivanov\",\"\"}}", f);
+    std::fclose(f);
+    const std::string saved = klt::core::State().ibDirectory;
+    klt::core::State().ibDirectory = klt::ui::win32::Narrow(ib.wstring());
+    Win32User listUser({[&](HWND d) {
+        HWND list = GetDlgItem(d, klt::res::kUserList);
+        EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 2);
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));  // sorted: Petrov second
+        RealDoubleClick(list, Centre(r));
+        return true;
+    }});
+    EXPECT_EQ(klt::hostwin::UserChoiceDialog().Run(), "Petrov");
+    klt::core::State().ibDirectory = saved;
+    std::filesystem::remove_all(ib);
 }
 
 // ---- the keypad of klt_drv.dll, through the host's call ----

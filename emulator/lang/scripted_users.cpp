@@ -11,9 +11,11 @@ namespace klt::lang {
 
 using namespace klt::text::literals;
 
-ScriptedUsers::ScriptedUsers() : previous_(ui::ReplaceWindowing(this)) {}
+ScriptedUsers::ScriptedUsers()
+    : previous_(ui::ReplaceWindowing(this)), previousNetwork_(platform::ReplaceNeighbourhood(&network_)) {}
 
 ScriptedUsers::~ScriptedUsers() {
+    platform::ReplaceNeighbourhood(previousNetwork_);
     ui::ReplaceWindowing(previous_);
 }
 
@@ -74,6 +76,8 @@ enum : int {
     kClickPlan,
     kChooseTab,
     kCloseForm,
+    kDoubleClick,
+    kNetworkComputer,
     kCount
 };
 
@@ -89,6 +93,8 @@ const Method kMethods[kCount] = {
     {"ClickPlan", "ЩелкнутьНаПлане"_cp, 2, false},
     {"ChooseTab", "ВыбратьВкладку"_cp, 2, false},
     {"CloseForm", "ЗакрытьФорму"_cp, 1, false},
+    {"DoubleClick", "ДвойнойЩелчок"_cp, 2, false},
+    {"NetworkComputer", "КомпьютерСети"_cp, 3, false},
 };
 
 bool Valid(int number) {
@@ -190,6 +196,12 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             break;
         case kChooseTab:
             users_->Add(ui::UserAction::ChooseTab(args[0]->GetInt32(), args[1]->GetInt32()));
+            break;
+        case kDoubleClick:
+            users_->Add(ui::UserAction::DoubleClick(args[0]->GetInt32(), args[1]->GetString()));
+            break;
+        case kNetworkComputer:
+            users_->network().AddComputer(args[0]->GetString(), args[1]->GetString(), args[2]->GetString());
             break;
         default:
             return 1;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "platform/headless.h"
 #include "ui/headless.h"
 
 namespace klt::lang {
@@ -35,6 +36,8 @@ class ScriptedUsers final : public ui::Windowing {
     // windows left open by their scripts, pictures of windows that could not be written.
     std::vector<std::string> TakeFailures();
     const std::vector<ui::DialogRecord>& history() const { return inner_.history(); }
+    // The network neighbourhood the windows browse while the users are in force.
+    platform::FakeNetwork& network() { return network_; }
 
     int RunModal(const ui::DialogTemplate& dialog, ui::DialogController& controller) override;
     ui::Colour SystemColourOf(ui::SystemColour which) override { return inner_.SystemColourOf(which); }
@@ -46,14 +49,17 @@ class ScriptedUsers final : public ui::Windowing {
   private:
     ui::HeadlessWindowing inner_;
     ui::Windowing* previous_;
+    platform::FakeNetwork network_;
+    platform::NetworkNeighbourhood* previousNetwork_;
     std::deque<std::vector<ui::UserAction>> scripts_;
     std::vector<std::string> failures_;
 };
 
 // The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y),
-// ЩелкнутьНаПлане(X, Y), ВыбратьВкладку(Ид, Номер), Клавиша(Код), Ввести(Текст), Ждать(Мс),
-// Снимок(ИмяФайла), ОсталосьОкон(), and ЗакрытьФорму(Имя), which closes an open form of that full
-// name or title at once, as a user closing its window.
+// ЩелкнутьНаПлане(X, Y), ВыбратьВкладку(Ид, Номер), ДвойнойЩелчок(Ид, Текст), Клавиша(Код),
+// Ввести(Текст), Ждать(Мс), Снимок(ИмяФайла), ОсталосьОкон(), КомпьютерСети(Сеть, Домен, Имя), which
+// puts a computer into the network neighbourhood the windows browse, and ЗакрытьФорму(Имя), which
+// closes an open form of that full name or title at once, as a user closing its window.
 // Without scripted users every method but ЗакрытьФорму is a run-time error.
 class UserScriptObject : public host::Context {
   public:

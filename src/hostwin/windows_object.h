@@ -57,6 +57,14 @@ class CWin1 : public core::ContextClassBase {
     void SetCaptionLine(core::MethodCall& call);
     void FitFormToWorkArea(core::MethodCall& call);
 
+    // The front-office windows (dialog_methods.cpp).
+    void ChooseComputer(core::MethodCall& call);
+    void ChooseUser(core::MethodCall& call);
+    void ChoosePaymentType(core::MethodCall& call);
+    void ShowMessage(core::MethodCall& call);
+    void AskPassword(core::MethodCall& call);
+    void AskQuestion(core::MethodCall& call);
+
     std::array<platform::WindowHandle, 10> savedWindows_{};
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/keyboard.h"
+#include "platform/network.h"
 #include "platform/platform.h"
 
 namespace klt::platform {
@@ -95,6 +96,23 @@ class NativeHooks : public Hooks {
     std::vector<Entry> chain_;  // newest first
     std::vector<std::pair<HookKind, std::ptrdiff_t>> dispatching_;
     HookHandle next_ = 1;
+};
+
+// A network neighbourhood given as data: the native backend's (empty until filled), the tests'
+// and the emulated host's.
+class FakeNetwork : public NetworkNeighbourhood {
+  public:
+    // A computer ("\\" and its name) in a domain of a provider; both are made when first named.
+    void AddComputer(const std::string& provider, const std::string& domain, const std::string& computer);
+    std::vector<NetworkEntry> Children(const NetworkEntry* parent, std::size_t bufferBytes) override;
+
+  private:
+    struct Node {
+        std::string parent;  // the remote name above it, empty at the top
+        NetworkEntry entry;
+    };
+    void Add(const std::string& parent, const std::string& name);
+    std::vector<Node> nodes_;
 };
 
 struct RecordedMessageBox {

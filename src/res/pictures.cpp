@@ -382,6 +382,49 @@ ui::Image MoveToHallPicture() {
     return p.Take();
 }
 
+// 13 × 13 icons on the white of a tree view.
+constexpr int kIcon = 13;
+
+ui::Image NetworkIcon() {
+    Painter p(kIcon, kIcon, kWhite);
+    p.RoundRect(0, 0, 13, 13, 6, kNavy);
+    p.RoundRect(1, 1, 12, 12, 5, kAqua);
+    p.Rect(1, 6, 12, 7, kNavy);  // the equator and the meridian
+    p.Rect(6, 1, 7, 12, kNavy);
+    p.Rect(3, 3, 5, 5, kGreen);  // land
+    p.Rect(8, 8, 10, 10, kGreen);
+    return p.Take();
+}
+
+// A small computer: a screen at (x, y), 6 wide and 5 high, on a stand.
+void SmallComputer(Painter& p, int x, int y) {
+    p.Rect(x, y, x + 6, y + 5, kBlack);
+    p.Rect(x + 1, y + 1, x + 5, y + 4, kTeal);
+    p.Rect(x + 2, y + 5, x + 4, y + 6, kGrey);
+}
+
+ui::Image DomainIcon() {
+    Painter p(kIcon, kIcon, kWhite);
+    SmallComputer(p, 0, 0);
+    SmallComputer(p, 7, 0);
+    p.Rect(3, 7, 4, 9, kBlack);  // both wired to the line below
+    p.Rect(10, 7, 11, 9, kBlack);
+    p.Rect(0, 9, 13, 10, kBlack);
+    SmallComputer(p, 3, 8);
+    return p.Take();
+}
+
+ui::Image ComputerIcon() {
+    Painter p(kIcon, kIcon, kWhite);
+    p.Rect(1, 0, 12, 9, kBlack);
+    p.Rect(2, 1, 11, 8, kTeal);
+    p.Rect(3, 2, 6, 3, kWhite);  // a glint on the screen
+    p.Rect(5, 9, 8, 11, kGrey);
+    p.Rect(2, 11, 11, 13, kSilver);
+    p.Rect(2, 12, 11, 13, kGrey);
+    return p.Take();
+}
+
 std::map<int, ui::Image> DrawAll() {
     std::map<int, ui::Image> m;
     const struct {
@@ -407,6 +450,9 @@ std::map<int, ui::Image> DrawAll() {
     m[kPictureZoneChange] = ZoneChangePicture();
     m[kPictureUserChange] = UserChangePicture();
     m[kPictureMoveToHall] = MoveToHallPicture();
+    m[kIconNetwork] = NetworkIcon();
+    m[kIconDomain] = DomainIcon();
+    m[kIconComputer] = ComputerIcon();
     return m;
 }
 

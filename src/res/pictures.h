@@ -36,4 +36,9 @@ inline constexpr int kPictureZoneChange = 289;  // "Смена зала"
 inline constexpr int kPictureUserChange = 290;  // "Смена пользователя"
 inline constexpr int kPictureMoveToHall = 312;  // "Перевести в ЗАЛ"
 
+// 13 × 13 icons of the computer choice's tree.
+inline constexpr int kIconNetwork = 228;   // the whole network: a globe
+inline constexpr int kIconDomain = 215;    // a network provider or a domain: linked computers
+inline constexpr int kIconComputer = 214;  // a computer: a screen on its stand
+
 }  // namespace klt::res

@@ -20,10 +20,18 @@ enum class ControlKind {
     Static,  // text or frame, by its style
     Label,   // a static text that a CustomControl paints (the colour label)
     Tab,     // a row of tabs; choosing one notifies the dialog with kTabSelectionChanged
+    Edit,    // a one-line text field
+    List,    // a list view of texts; a double click notifies the dialog with kItemDoubleClicked
+    Tree,    // a tree view of texts with pictures; a double click notifies kItemDoubleClicked
 };
 
 // What a tab control tells its dialog (OnNotify) when the user chose another tab.
 inline constexpr unsigned kTabSelectionChanged = static_cast<unsigned>(-551);
+// What a list or tree view tells its dialog when the user double-clicked in it.
+inline constexpr unsigned kItemDoubleClicked = static_cast<unsigned>(-3);
+
+// An item of a tree view; 0 is none, and as a parent the root of the tree.
+using TreeItem = std::uintptr_t;
 
 // Positions and sizes in dialog units: a quarter of the dialog font's average character width
 // horizontally, an eighth of its height vertically.
@@ -94,6 +102,25 @@ class DialogView {
     virtual void SetTabs(int id, const std::vector<std::string>& cp1251Texts) = 0;
     virtual void SelectTab(int id, int index) = 0;
     virtual int SelectedTab(int id) const = 0;
+
+    // List views in report view: a column of the given width in pixels, texts as items. An item
+    // goes where the control's sort style puts it; answers its index, -1 when it was refused.
+    virtual void AddListColumn(int id, const std::string& cp1251Header, int width, bool centred) = 0;
+    virtual void ClearList(int id) = 0;
+    virtual int AddListItem(int id, const std::string& cp1251) = 0;
+    virtual int ListItemCount(int id) const = 0;
+    virtual std::string ListItemText(int id, int index) const = 0;
+    // The item the double click being told of now hit; -1 when it hit none.
+    virtual int DoubleClickedListItem(int id) const = 0;
+
+    // Tree views: the module's pictures (drawn by our own code) as the images of the items, in
+    // order; items with an image index into them and a number of the dialog's own.
+    virtual void SetTreeImages(int id, const std::vector<int>& pictures, int size) = 0;
+    virtual TreeItem AddTreeItem(int id, TreeItem parent, const std::string& cp1251, int image,
+                                 std::intptr_t data) = 0;
+    virtual std::string TreeItemText(int id, TreeItem item) const = 0;
+    virtual std::intptr_t TreeItemData(int id, TreeItem item) const = 0;
+    virtual TreeItem SelectedTreeItem(int id) const = 0;
 
     // The control's rectangle in the dialog's client pixels, and the dialog's client area.
     virtual Rect ControlRect(int id) const = 0;

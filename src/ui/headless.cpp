@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/cp1251.h"
+
 namespace klt::ui {
 
 // ---- recording canvas ----
@@ -140,6 +142,14 @@ UserAction UserAction::ChooseTab(int controlId, int index) {
     a.kind = Kind::ChooseTab;
     a.id = controlId;
     a.key = index;
+    return a;
+}
+
+UserAction UserAction::DoubleClick(int controlId, std::string cp1251) {
+    UserAction a;
+    a.kind = Kind::DoubleClick;
+    a.id = controlId;
+    a.text = std::move(cp1251);
     return a;
 }
 
@@ -309,6 +319,106 @@ bool HeadlessDialog::ChooseTab(int id, int index) {
     ++c->invalidations;
     NotifyParent(id, kTabSelectionChanged);
     return true;
+}
+
+bool HeadlessDialog::DoubleClick(int id, const std::string& cp1251) {
+    if (closed_) return false;
+    HeadlessControl* c = Get(id);
+    if (!c || !c->visible || !c->enabled) return false;
+    if (c->kind == ControlKind::List) {
+        const auto it = std::find(c->items.begin(), c->items.end(), cp1251);
+        c->doubleClickedItem = it == c->items.end() ? -1 : static_cast<int>(it - c->items.begin());
+        NotifyParent(id, kItemDoubleClicked);
+        if (HeadlessControl* still = Get(id)) still->doubleClickedItem = -1;
+        return true;
+    }
+    if (c->kind != ControlKind::Tree) return false;
+    // Depth first, as the tree shows its items: children follow their parent in the order added.
+    const std::function<TreeItem(TreeItem)> find = [&](TreeItem parent) -> TreeItem {
+        for (std::size_t i = 0; i < c->nodes.size(); ++i) {
+            if (c->nodes[i].parent != parent) continue;
+            const TreeItem item = i + 1;
+            if (c->nodes[i].text == cp1251) return item;
+            if (const TreeItem below = find(item)) return below;
+        }
+        return 0;
+    };
+    // A click on an item selects it; one on the empty part leaves the selection as it was.
+    if (const TreeItem hit = find(0)) c->selectedNode = hit;
+    NotifyParent(id, kItemDoubleClicked);
+    return true;
+}
+
+void HeadlessDialog::AddListColumn(int id, const std::string& cp1251Header, int width, bool centred) {
+    (void)width;
+    (void)centred;
+    if (HeadlessControl* c = Get(id); c && c->kind == ControlKind::List) c->columns.push_back(cp1251Header);
+}
+
+void HeadlessDialog::ClearList(int id) {
+    if (HeadlessControl* c = Get(id); c && c->kind == ControlKind::List) c->items.clear();
+}
+
+int HeadlessDialog::AddListItem(int id, const std::string& cp1251) {
+    HeadlessControl* c = Get(id);
+    if (!c || c->kind != ControlKind::List) return -1;
+    auto at = c->items.end();
+    // A sorted list puts a new item after its equals, comparing without regard to case.
+    if (c->style & style::kListSortAscending)
+        at = std::upper_bound(
+            c->items.begin(), c->items.end(), cp1251,
+            [](const std::string& a, const std::string& b) { return text::CompareNoCase(a, b) < 0; });
+    const auto index = at - c->items.begin();
+    c->items.insert(at, cp1251);
+    ++c->invalidations;
+    return static_cast<int>(index);
+}
+
+int HeadlessDialog::ListItemCount(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? static_cast<int>(c->items.size()) : 0;
+}
+
+std::string HeadlessDialog::ListItemText(int id, int index) const {
+    const HeadlessControl* c = Get(id);
+    if (!c || index < 0 || index >= static_cast<int>(c->items.size())) return {};
+    return c->items[static_cast<std::size_t>(index)];
+}
+
+int HeadlessDialog::DoubleClickedListItem(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->doubleClickedItem : -1;
+}
+
+void HeadlessDialog::SetTreeImages(int id, const std::vector<int>& pictures, int size) {
+    (void)size;
+    if (HeadlessControl* c = Get(id); c && c->kind == ControlKind::Tree) c->images = pictures;
+}
+
+TreeItem HeadlessDialog::AddTreeItem(int id, TreeItem parent, const std::string& cp1251, int image,
+                                     std::intptr_t data) {
+    HeadlessControl* c = Get(id);
+    if (!c || c->kind != ControlKind::Tree || parent > c->nodes.size()) return 0;
+    c->nodes.push_back({parent, cp1251, image, data});
+    ++c->invalidations;
+    return c->nodes.size();
+}
+
+std::string HeadlessDialog::TreeItemText(int id, TreeItem item) const {
+    const HeadlessControl* c = Get(id);
+    if (!c || item == 0 || item > c->nodes.size()) return {};
+    return c->nodes[item - 1].text;
+}
+
+std::intptr_t HeadlessDialog::TreeItemData(int id, TreeItem item) const {
+    const HeadlessControl* c = Get(id);
+    if (!c || item == 0 || item > c->nodes.size()) return 0;
+    return c->nodes[item - 1].data;
+}
+
+TreeItem HeadlessDialog::SelectedTreeItem(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c ? c->selectedNode : 0;
 }
 
 void HeadlessDialog::SetTabs(int id, const std::vector<std::string>& cp1251Texts) {
@@ -542,6 +652,9 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
                 break;
             case UserAction::Kind::ChooseTab:
                 window.ChooseTab(a.id, a.key);
+                break;
+            case UserAction::Kind::DoubleClick:
+                window.DoubleClick(a.id, a.text);
                 break;
             case UserAction::Kind::Key:
                 window.Key(a.key);

@@ -110,6 +110,18 @@ struct HeadlessControl {
     int parentInvalidations = 0;
     std::vector<std::string> tabs;  // a tab control's tabs
     int selectedTab = -1;
+    std::vector<std::string> columns;  // a list view's column headers
+    std::vector<std::string> items;    // a list view's items in the control's order
+    int doubleClickedItem = -1;        // while a double click on a list view is told
+    struct TreeNode {
+        TreeItem parent = 0;
+        std::string text;
+        int image = 0;
+        std::intptr_t data = 0;
+    };
+    std::vector<TreeNode> nodes;  // a tree view's items in the order added; item n is nodes[n - 1]
+    TreeItem selectedNode = 0;
+    std::vector<int> images;  // a tree view's pictures
 };
 
 // Where a tab control's tabs lie without a screen: one row along the top, each as wide as its
@@ -126,11 +138,12 @@ class HeadlessDialog;
 
 // One step of a scripted user.
 struct UserAction {
-    enum class Kind { Press, Click, ClickPlan, ChooseTab, Key, Wait, Look };
+    enum class Kind { Press, Click, ClickPlan, ChooseTab, DoubleClick, Key, Wait, Look };
     Kind kind = Kind::Press;
     int id = 0;
     Point point;
     int key = 0;
+    std::string text;
     std::int64_t ms = 0;
     std::function<void(HeadlessDialog&)> look;
 
@@ -140,6 +153,9 @@ struct UserAction {
     static UserAction ClickPlan(Point plan);
     // Chooses tab `index` (from 0) of a tab control, as a click on it would.
     static UserAction ChooseTab(int controlId, int index);
+    // Double-clicks the item of a list or tree view with this text (CP1251; the first one of a
+    // tree, depth first); with no such item, the empty part of the control.
+    static UserAction DoubleClick(int controlId, std::string cp1251);
     static UserAction Key(int virtualKey);
     static UserAction Wait(std::int64_t ms);
     // Runs `look` on the open window: a test's assertions between the user's steps.
@@ -166,6 +182,7 @@ class HeadlessDialog final : public DialogView {
     bool Click(Point p);
     bool ClickPlan(Point plan);
     bool ChooseTab(int id, int index);
+    bool DoubleClick(int id, const std::string& cp1251);
     bool Key(int key);
     // Paints a custom control (or the dialog itself for id 0) as the system would ask it to now.
     RecordingCanvas Paint(int id);
@@ -199,6 +216,18 @@ class HeadlessDialog final : public DialogView {
     void SetTabs(int id, const std::vector<std::string>& cp1251Texts) override;
     void SelectTab(int id, int index) override;
     int SelectedTab(int id) const override;
+    void AddListColumn(int id, const std::string& cp1251Header, int width, bool centred) override;
+    void ClearList(int id) override;
+    int AddListItem(int id, const std::string& cp1251) override;
+    int ListItemCount(int id) const override;
+    std::string ListItemText(int id, int index) const override;
+    int DoubleClickedListItem(int id) const override;
+    void SetTreeImages(int id, const std::vector<int>& pictures, int size) override;
+    TreeItem AddTreeItem(int id, TreeItem parent, const std::string& cp1251, int image,
+                         std::intptr_t data) override;
+    std::string TreeItemText(int id, TreeItem item) const override;
+    std::intptr_t TreeItemData(int id, TreeItem item) const override;
+    TreeItem SelectedTreeItem(int id) const override;
     Rect ControlRect(int id) const override;
     Rect ClientRect() const override { return client_; }
     void MoveControl(int id, const Rect& r) override;

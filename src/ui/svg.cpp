@@ -210,6 +210,11 @@ class SvgWriter {
             case ControlKind::Tab:
                 Tabs(c);
                 break;
+            case ControlKind::Edit:
+            case ControlKind::List:
+            case ControlKind::Tree:
+                Field(c);
+                break;
         }
         if (c.exStyle & style::kExStaticEdge) Outline(c.rect, Rgb(128, 128, 128));
         if (c.style & style::kBorder) Outline(c.rect, Rgb(0, 0, 0));
@@ -469,6 +474,52 @@ class SvgWriter {
                 Num(closed ? bottom : r.bottom) +
                 (closed ? " " + Num(left) + "," + Num(bottom) : std::string()) +
                 "\" fill=\"none\" stroke=\"#808080\"/>\n";
+    }
+
+    // A sunken white field with its lines of text: an edit's (masked when it is a password), a
+    // list's items, or a tree's items indented by depth behind their pictures.
+    void Field(const HeadlessControl& c) {
+        out_ += "<rect " + RectAttributes(c.rect) + " fill=\"#ffffff\"/>\n";
+        Outline(c.rect, Rgb(128, 128, 128));
+        const int line = static_cast<int>(FontSize(c.font) * 1.4) + 2;
+        const auto row = [&](int n, int indent, const std::string& text, unsigned format) {
+            CanvasOp op;
+            op.kind = CanvasOp::Kind::Text;
+            op.rect = {c.rect.left + 3 + indent, c.rect.top + 2 + n * line, c.rect.right - 3,
+                       c.rect.top + 2 + (n + 1) * line};
+            op.text = text;
+            op.font = c.font;
+            op.textColour = windowText_;
+            op.format = format | text_format::kVCentre | text_format::kSingleLine;
+            Text(op);
+            return op.rect;
+        };
+        out_ += "<g clip-path=\"url(#" + NewClip(c.rect) + ")\">\n";
+        if (c.kind == ControlKind::Edit) {
+            const bool masked = (c.style & style::kEditPassword) != 0;
+            row(0, 0, masked ? std::string(c.text.size(), '*') : c.text,
+                (c.style & style::kEditCentre) ? text_format::kCentre : text_format::kLeft);
+        } else if (c.kind == ControlKind::List) {
+            for (std::size_t i = 0; i < c.items.size(); ++i)
+                row(static_cast<int>(i), 0, c.items[i], text_format::kLeft);
+        } else {
+            int n = 0;
+            const std::function<void(TreeItem, int)> walk = [&](TreeItem parent, int depth) {
+                for (std::size_t i = 0; i < c.nodes.size(); ++i) {
+                    const auto& node = c.nodes[i];
+                    if (node.parent != parent) continue;
+                    const Rect r = row(n++, depth * 16 + 16, node.text, text_format::kLeft);
+                    const int image = node.image >= 0 && node.image < static_cast<int>(c.images.size())
+                                          ? c.images[static_cast<std::size_t>(node.image)]
+                                          : 0;
+                    if (const Image* picture = image ? FindPicture(image) : nullptr)
+                        PictureAt(*picture, {r.left - 15, r.top, r.left - 2, r.bottom}, true);
+                    walk(i + 1, depth + 1);
+                }
+            };
+            walk(0, 0);
+        }
+        out_ += "</g>\n";
     }
 
     void Static(const HeadlessControl& c) {

@@ -108,6 +108,24 @@ inline constexpr std::uint32_t kButtonPush = 0x0;
 inline constexpr std::uint32_t kButtonDefault = 0x1;
 inline constexpr std::uint32_t kButtonBitmap = 0x80;
 
+// Edit fields.
+inline constexpr std::uint32_t kEditCentre = 0x1;
+inline constexpr std::uint32_t kEditPassword = 0x20;
+inline constexpr std::uint32_t kEditAutoScroll = 0x80;
+inline constexpr std::uint32_t kEditReadOnly = 0x800;
+
+// List views.
+inline constexpr std::uint32_t kListReport = 0x1;
+inline constexpr std::uint32_t kListSingleSelection = 0x4;
+inline constexpr std::uint32_t kListShowSelectionAlways = 0x8;
+inline constexpr std::uint32_t kListSortAscending = 0x10;
+inline constexpr std::uint32_t kListNoColumnHeader = 0x4000;
+
+// Tree views.
+inline constexpr std::uint32_t kTreeHasButtons = 0x1;
+inline constexpr std::uint32_t kTreeHasLines = 0x2;
+inline constexpr std::uint32_t kTreeLinesAtRoot = 0x4;
+
 // Extended styles.
 inline constexpr std::uint32_t kExTransparent = 0x20;
 inline constexpr std::uint32_t kExStaticEdge = 0x20000;

@@ -77,7 +77,7 @@ for y in range(top, bottom):
         colours.add(p)
         marked += p == want
 print('window %dx%d at %d,%d: %d colours, %d pixels of %s' % (right - left, bottom - top, left, top, len(colours), marked, want.hex()))
-if right - left < 100 or bottom - top < 100:
+if right - left < 60 or bottom - top < 60:  # the message is the smallest window, 224 x 82
     sys.exit('the window is too small or off the screen')
 if len(colours) < 8:
     sys.exit('the window looks blank')
@@ -155,7 +155,7 @@ printf '%s\n' \
     'Д = СоздатьОбъект("Vkusnica");' \
     "Р = Д.ЗапросЧисла(\"0\", \"$CAPTION\", 2);" \
     'Сообщить("Результат: " + Р);' >"$WORK/keypad.1c"
-run_wine "$HOST_EXE" --load --ib 'C:\base\' --rights Administrator "$(winpath "$WORK/keypad.1c")" \
+run_wine "$HOST_EXE" --load --no-frame --ib 'C:\base\' --rights Administrator "$(winpath "$WORK/keypad.1c")" \
     >"$WORK/klthost.log" 2>&1 &
 host_pid=$!
 bg_started "$host_pid"
@@ -186,7 +186,7 @@ fi
 # COLOUR, "R G B MIN"); the module must print EXPECTED.
 show_window() {
     local what=$1 module=$2 rights=$3 steps=$4 shot=$5 colour=$6 expected=$7
-    run_wine "$HOST_EXE" --load --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
+    run_wine "$HOST_EXE" --load --no-frame --ib "$(winpath "$WORK/base")\\" --rights "$rights" "$(winpath "$module")" \
         >"$WORK/$shot.log" 2>&1 &
     local host_pid=$! worker_pid worker_rc=0 host_rc=0
     bg_started "$host_pid"
@@ -252,5 +252,19 @@ show_window "compact hall view" "$WORK/hall.1c" "РабочееМестоPPC" "f
     ui_compact_hall "255 128 0 100" "Объединить_2_ИзЗала"
 show_window "compact plan display" "$WORK/zone.1c" "РабочееМестоPPC" "find:1 shot press:1 gone" \
     ui_compact_plan "187 222 251 100" ""
+
+# 6. Front-office windows of "Windows": the message (its red text flashes, so the check looks for the
+#    black of its OK button), the password keypad after 1, 2, 00, and the payment type's red title.
+run_windows() {
+    printf '%s\n' 'О = СоздатьОбъект("Windows");' "$1" >"$WORK/$2.1c"
+}
+run_windows 'О.Сообщить("Смена открыта"); Сообщить("Результат: закрыто");' message
+show_window message "$WORK/message.1c" "РабочееМесто" "find:233 shot press:1 gone" ui_message "0 0 0 20" "закрыто"
+run_windows 'Сообщить("Результат: " + О.Пароль());' password
+show_window "password keypad" "$WORK/password.1c" "РабочееМесто" \
+    "find:1021 press:1001 press:1002 press:1012 shot press:1 gone" ui_password "0 0 0 40" "1200"
+run_windows 'Сообщить("Результат: " + О.ВыборТипаБезнала(0));' payment
+show_window "payment type" "$WORK/payment.1c" "РабочееМесто" "find:243 shot press:244 gone" ui_payment \
+    "255 0 0 20" "2"
 
 finish

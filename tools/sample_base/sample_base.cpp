@@ -214,6 +214,16 @@ bool RemoveMatching(const std::string& folder, const std::string& pattern) {
 
 }  // namespace
 
+std::string UserList() {
+    // A container's binary head with zero bytes, then the brace list with one record per user.
+    std::string bytes("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0\0\0", 12);
+    bytes += "{\"Users\"";
+    int page = 0;
+    for (std::string_view name : {"Администратор"_cp, "Иванов"_cp, "Петров"_cp, "Кассир"_cp})
+        bytes += ",{\"Page." + std::to_string(++page) + "\",\"" + std::string(name) + "\",\"\"}";
+    return bytes + "}}" + std::string(4, '\0');
+}
+
 bool WriteSampleBase(const std::string& ib) {
     platform::FileSystem& files = platform::Files();
     const std::string data = ib + "\\" + std::string("ДАННЫЕ"_cp);
@@ -221,7 +231,8 @@ bool WriteSampleBase(const std::string& ib) {
     const std::string open = halls::OpenOrdersFolder(ib);
     const std::string closed = halls::ClosedOrdersFolder(ib);
     const std::string reservations = halls::ReservationsFolder(ib);
-    for (const std::string& folder : {plans, data, open, closed, reservations})
+    const std::string users = ib + "\\usrdef";
+    for (const std::string& folder : {plans, data, open, closed, reservations, users})
         if (!files.MakeDirectory(folder)) return false;
 
     bool ok = RemoveMatching(plans, "file*.ini") && RemoveMatching(plans, "*.bmp") &&
@@ -235,7 +246,8 @@ bool WriteSampleBase(const std::string& ib) {
     };
     ok = ok && save(halls::PlanKind::Hall, 1, HallOne()) && save(halls::PlanKind::Hall, 2, HallTwo()) &&
          save(halls::PlanKind::Bar, 1, BarOne()) &&
-         files.WriteAll(halls::PicturePath(ib, "zal2.bmp"), HallTwoPicture());
+         files.WriteAll(halls::PicturePath(ib, "zal2.bmp"), HallTwoPicture()) &&
+         files.WriteAll(users + "\\users.usr", UserList());
     for (const Order& o : OpenOrders()) ok = ok && files.WriteAll(open + "\\" + MarkerName(o, 1), "");
     for (const Order& o : ClosedOrders()) ok = ok && files.WriteAll(closed + "\\" + MarkerName(o, 0), "");
     // Reservations depend on the time of the run (scripts/main.sh makes one); git keeps no empty folder.

@@ -2,8 +2,10 @@
 // reads it and run by DialogBoxIndirectParamW, whose modal loop gives Esc, Enter and Tab their
 // usual meaning and keeps dispatching the loop's ownerless timers. Colour labels and other custom
 // controls are statics whose window procedure is ours.
+#include <cwchar>
 #include <exception>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/diagnostics.h"
@@ -73,7 +75,14 @@ void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
         w.Word(static_cast<unsigned>(c.cy));
         w.Word(static_cast<unsigned>(c.id) & 0xFFFF);
         if (c.kind == ControlKind::Tab) {
-            w.Text("SysTabControl32");  // the common controls' class, by name
+            w.Text("SysTabControl32");  // the common controls' classes, by name
+        } else if (c.kind == ControlKind::List) {
+            w.Text("SysListView32");
+        } else if (c.kind == ControlKind::Tree) {
+            w.Text("SysTreeView32");
+        } else if (c.kind == ControlKind::Edit) {
+            w.Word(0xFFFF);
+            w.Word(0x0081);
         } else {
             w.Word(0xFFFF);
             w.Word(c.kind == ControlKind::Button ? 0x0080 : 0x0082);  // the Button or Static class
@@ -234,8 +243,14 @@ class Win32DialogView final : public DialogView {
                 // A tab control tells of much besides a change of tab (clicks, keys, the change
                 // about to happen): the dialog hears only of the change, as from a headless one,
                 // and the answer 0 to the rest lets the change happen.
-                if (IsTabControl(id) && n->code != TCN_SELCHANGE) return FALSE;
+                if (IsKind(id, ControlKind::Tab) && n->code != TCN_SELCHANGE) return FALSE;
+                // List and tree views likewise tell the dialog only of double clicks; a list's
+                // names the item it hit.
+                const bool list = IsKind(id, ControlKind::List);
+                if ((list || IsKind(id, ControlKind::Tree)) && n->code != NM_DBLCLK) return FALSE;
+                if (list) doubleClicked_[id] = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
                 Guard([&] { controller_.OnNotify(*this, id, n->code); });
+                if (list) doubleClicked_.erase(id);
                 return TRUE;
             }
             case WM_TIMER:
@@ -375,6 +390,103 @@ class Win32DialogView final : public DialogView {
         HWND tabs = Item(id);
         return tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) : -1;
     }
+    void AddListColumn(int id, const std::string& cp1251Header, int width, bool centred) override {
+        std::wstring header = Wide(cp1251Header);
+        LVCOLUMNW column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+        column.fmt = centred ? LVCFMT_CENTER : LVCFMT_LEFT;
+        column.cx = width;
+        column.pszText = header.data();
+        // After the columns there are: a header that is not shown still counts them.
+        SendMessageW(Item(id), LVM_INSERTCOLUMNW, static_cast<WPARAM>(columns_[id]++),
+                     reinterpret_cast<LPARAM>(&column));
+    }
+    void ClearList(int id) override { SendMessageW(Item(id), LVM_DELETEALLITEMS, 0, 0); }
+    int AddListItem(int id, const std::string& cp1251) override {
+        std::wstring text = Wide(cp1251);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = ListItemCount(id);
+        item.pszText = text.data();
+        return static_cast<int>(SendMessageW(Item(id), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    int ListItemCount(int id) const override {
+        HWND list = Item(id);
+        return list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    }
+    std::string ListItemText(int id, int index) const override {
+        HWND list = Item(id);
+        if (!list || index < 0) return {};
+        std::wstring text(260, L'\0');
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto got =
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+        return Narrow(text);
+    }
+    int DoubleClickedListItem(int id) const override {
+        auto it = doubleClicked_.find(id);
+        return it == doubleClicked_.end() ? -1 : it->second;
+    }
+    void SetTreeImages(int id, const std::vector<int>& pictures, int size) override {
+        HWND tree = Item(id);
+        if (!tree) return;
+        HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24, static_cast<int>(pictures.size()), 0);
+        if (!images) return;
+        for (int picture : pictures) {
+            // A picture that is not there still takes its place, so the indices stay right.
+            HBITMAP bitmap = PictureBitmap(picture);
+            platform::win32::GdiObject<HBITMAP> blank;
+            if (!bitmap) {
+                const platform::win32::WindowDc screen;
+                blank = platform::win32::GdiObject<HBITMAP>(CreateCompatibleBitmap(screen.Get(), size, size));
+                bitmap = blank.Get();
+            }
+            ImageList_Add(images, bitmap, nullptr);
+        }
+        SendMessageW(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+        // The tree does not own its image list: the one it had goes with the view or now.
+        imageLists_[id] = ImageListHandle(images);
+    }
+    TreeItem AddTreeItem(int id, TreeItem parent, const std::string& cp1251, int image,
+                         std::intptr_t data) override {
+        std::wstring text = Wide(cp1251);
+        TVINSERTSTRUCTW insert{};
+        insert.hParent = parent ? reinterpret_cast<HTREEITEM>(parent) : TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+        insert.item.pszText = text.data();
+        insert.item.iImage = image;
+        insert.item.iSelectedImage = image;
+        insert.item.lParam = static_cast<LPARAM>(data);
+        return reinterpret_cast<TreeItem>(reinterpret_cast<HTREEITEM>(
+            SendMessageW(Item(id), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert))));
+    }
+    std::string TreeItemText(int id, TreeItem item) const override {
+        std::wstring text(260, L'\0');
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = reinterpret_cast<HTREEITEM>(item);
+        tv.pszText = text.data();
+        tv.cchTextMax = static_cast<int>(text.size());
+        if (!item || !SendMessageW(Item(id), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return {};
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return Narrow(text);
+    }
+    std::intptr_t TreeItemData(int id, TreeItem item) const override {
+        TVITEMW tv{};
+        tv.mask = TVIF_PARAM;
+        tv.hItem = reinterpret_cast<HTREEITEM>(item);
+        if (!item || !SendMessageW(Item(id), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) return 0;
+        return static_cast<std::intptr_t>(tv.lParam);
+    }
+    TreeItem SelectedTreeItem(int id) const override {
+        HWND tree = Item(id);
+        return tree ? static_cast<TreeItem>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : 0;
+    }
     Rect ControlRect(int id) const override {
         RECT rc{};
         HWND item = Item(id);
@@ -465,10 +577,14 @@ class Win32DialogView final : public DialogView {
 
   private:
     HWND Item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
-    bool IsTabControl(int id) const {
+    bool IsKind(int id, ControlKind kind) const {
         const ControlTemplate* c = dialog_.Find(id);
-        return c && c->kind == ControlKind::Tab;
+        return c && c->kind == kind;
     }
+    struct ImageListDeleter {
+        void operator()(_IMAGELIST* list) const { ImageList_Destroy(list); }
+    };
+    using ImageListHandle = std::unique_ptr<_IMAGELIST, ImageListDeleter>;
     static std::string WindowText(HWND w) {
         if (!w) return {};
         const int n = GetWindowTextLengthW(w);
@@ -499,6 +615,9 @@ class Win32DialogView final : public DialogView {
     std::map<int, CustomControl*> custom_;
     std::map<int, Cursor> cursors_;
     std::map<int, platform::win32::GdiObject<HFONT>> fonts_;  // fonts set on controls, while the view lives
+    std::map<int, int> columns_;                              // list views' columns added
+    std::map<int, int> doubleClicked_;                        // while a list's double click is told
+    std::map<int, ImageListHandle> imageLists_;               // trees' images, while the view lives
 };
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -529,9 +648,11 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class Win32Windowing final : public Windowing {
   public:
     int RunModal(const DialogTemplate& dialog, DialogController& controller) override {
-        // Tab controls belong to the common controls, whose classes must be registered first.
+        // Tab, list and tree views belong to the common controls, whose classes must be registered
+        // first.
         static const bool commonControls = [] {
-            INITCOMMONCONTROLSEX init{sizeof init, ICC_TAB_CLASSES};
+            INITCOMMONCONTROLSEX init{sizeof init,
+                                      ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
             return InitCommonControlsEx(&init) != FALSE;
         }();
         (void)commonControls;
