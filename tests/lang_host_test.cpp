@@ -472,7 +472,7 @@ class LangSession : public ::testing::Test {
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(ib_);
         emu::HostSettings settings;
-        settings.rightsSetName = Cp("Администратор"_cp);
+        settings.rightsSetName = rights_;
         settings.ibDirectory = text::Utf8ToCp1251(ib_.string() + "/");
         host_ = std::make_unique<emu::EmulatedHost>(std::move(settings));
         frame_ = std::make_unique<emu::HostFrame>(*host_);
@@ -544,6 +544,7 @@ class LangSession : public ::testing::Test {
     }
 
     static inline LangSession* session = nullptr;
+    std::string rights_ = Cp("Администратор"_cp);
     std::vector<Seen> seen;
     TestPlatform platform_;
     fs::path ib_;
@@ -665,6 +666,49 @@ TEST_F(LangSession, FormsCloseByTheirValueTheUserOrTheirFrameGoingAndLetGoOfEver
     EXPECT_EQ(host_->WindowClassOf(last), nullptr);
     EXPECT_EQ(Probe::alive, 0);
     host_->UnRegisterContextClass(&Probe::kClass);
+}
+
+// The waiter's workplace, end to end from 1C: forms opened by the module reach their procedures
+// through the add-in's form hook and its patch of the host's AssignContext.
+class WorkplaceSession : public LangSession {
+  protected:
+    void SetUp() override {
+        rights_ = Cp("РабочееМесто"_cp);
+        LangSession::SetUp();
+    }
+};
+
+TEST_F(WorkplaceSession, FormsReachTheirOwnOrTheGlobalProcedureAndTheReceiptCoversTheWorkArea) {
+    WriteForm("Обработка.ЧекП", "title=Чек\n",
+              "Процедура ПослеОткрытияФормы()\n Отметить(\"свой\");\nКонецПроцедуры\n");
+    WriteForm("Обработка.Настройка", "title=Н\n", "Процедура Другая()\nКонецПроцедуры\n");
+    WriteForm("Без", "metadata=no\n",
+              "Процедура ПослеОткрытияФормы()\n Отметить(\"без имени\");\nКонецПроцедуры\n");
+    EXPECT_EQ(Run("Перем Журнал Экспорт;\nПерем Ч, Н, Б, Переданный;\n"
+                  "Процедура Отметить(Т) Экспорт\n Журнал = Журнал + Т + \";\";\nКонецПроцедуры\n"
+                  "Процедура ПослеОткрытияФормы(Контекст) Экспорт\n Переданный = Контекст;\n"
+                  " Отметить(\"общий\");\nКонецПроцедуры\n"
+                  "Журнал = \"\";\nЗагрузитьВнешнююКомпоненту(\"klt_drv.dll\");\n"
+                  "О = СоздатьОбъект(\"Windows\");\nО.Отладка(2);\n"
+                  "Н = ОткрытьФорму(\"Обработка.Настройка\");\nБ = ОткрытьФорму(\"Без\");\n"
+                  "Ч = ОткрытьФорму(\"Обработка.ЧекП\");\nСообщить(Журнал);"),
+              "ok");
+    // Else the global procedure with the form's group context; a form without a full name gets no
+    // call; the receipt's own procedure with no arguments, no other module searched.
+    EXPECT_EQ(out_, "общий;свой;\n");
+    EXPECT_EQ(FormValue("Переданный"), host_->GetFormDocument(FormValue("Н"))->GetGroupContext());
+    EXPECT_EQ(hostwin::WindowState().settingsWindow, host_->GetFormDocument(FormValue("Н"))->GetFrame());
+    // Developer mode 2 does not keep the main menu from the hook.
+    EXPECT_EQ(platform_.desktop.MenuItemCount(frame_->MainFrame()), -1);
+
+    // The receipt frame lies over the main window's client area with its border beyond the edges.
+    const platform::WindowHandle receipt = host_->GetFormDocument(FormValue("Ч"))->GetFrame();
+    EXPECT_EQ(hostwin::WindowState().receiptWindowP, receipt);
+    const platform::WindowBox client = platform_.desktop.ClientBox(frame_->MainFrame());
+    EXPECT_EQ(platform_.desktop.PlacedBox(receipt),
+              (platform::WindowBox{-5, -5, client.right + 5, client.bottom + 5}));
+    EXPECT_EQ(platform_.desktop.Style(receipt) & platform::kStyleCaption, 0u);
+    EXPECT_EQ(hostwin::WindowState().currentWindow, receipt);
 }
 
 #endif

@@ -131,10 +131,11 @@ TEST(SampleBase, OrdersOccupyTheDocumentedTables) {
     }
 }
 
+// The generated files of a base; its forms (Forms/) are written by hand.
 std::map<std::string, std::string> Tree(const fs::path& root) {
     std::map<std::string, std::string> files;
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) {
-        if (!e.is_regular_file()) continue;
+        if (!e.is_regular_file() || *fs::relative(e.path(), root).begin() == "Forms") continue;
         std::ifstream in(e.path(), std::ios::binary);
         std::stringstream bytes;
         bytes << in.rdbuf();
