@@ -43,7 +43,7 @@ HostFrame::~HostFrame() {
 
 bool HostFrame::Create() {
     if (mainFrame_) return true;
-    HostWindowSpec frame;
+    HostWindowDesc frame;
     frame.className = "AfxMDIFrame42";
     frame.text = std::string("1С:Предприятие"_cp);
     frame.style = platform::kStyleCaption | platform::kStyleSysMenu | platform::kStyleThickFrame |
@@ -59,13 +59,13 @@ bool HostFrame::Create() {
     // The client area of a 1024 x 768 frame with a caption, a menu bar and a sizing border.
     const int w = kWidth - 8, h = kHeight - 8 - 36;
     auto child = [&](const char* cls, int id, platform::WindowBox box, const char* mfcClass) {
-        HostWindowSpec spec;
-        spec.parent = mainFrame_;
-        spec.className = cls;
-        spec.style = kChild;
-        spec.id = id;
-        spec.box = box;
-        const host::WindowHandle made = windows_->Create(spec);
+        HostWindowDesc desc;
+        desc.parent = mainFrame_;
+        desc.className = cls;
+        desc.style = kChild;
+        desc.id = id;
+        desc.box = box;
+        const host::WindowHandle made = windows_->Create(desc);
         if (made) {
             made_.push_back(made);
             host_.SetWindowClass(made, mfcClass);

@@ -11,7 +11,7 @@
 
 namespace klt::emu {
 
-struct HostWindowSpec {
+struct HostWindowDesc {
     platform::WindowHandle parent = 0;
     std::string className;  // the system's window class ("MDIClient", "msctls_statusbar32", ...)
     std::string text;       // CP1251
@@ -25,7 +25,7 @@ class HostWindows {
   public:
     virtual ~HostWindows() = default;
     // 0 when it cannot be made.
-    virtual platform::WindowHandle Create(const HostWindowSpec& spec) = 0;
+    virtual platform::WindowHandle Create(const HostWindowDesc& desc) = 0;
     virtual void Destroy(platform::WindowHandle window) = 0;
 
     // Called when a window made here is destroyed, whoever destroyed it (Destroy, the user closing

@@ -112,11 +112,11 @@ class Interception : public ::testing::Test {
 
     // The main window (with a menu bar of 5 items) is the active one when the add-in starts.
     void Start(const std::string& rights, std::uint32_t mainStyle = 0) {
-        platform::FakeWindowSpec spec;
-        spec.style = mainStyle;
-        spec.box = {0, 0, 800, 600};
-        spec.menuItems = 5;
-        main_ = platform_.desktop.CreateWindow(spec);
+        platform::FakeWindowDesc desc;
+        desc.style = mainStyle;
+        desc.box = {0, 0, 800, 600};
+        desc.menuItems = 5;
+        main_ = platform_.desktop.CreateWindow(desc);
         platform_.desktop.SetActive(main_);
         emu::HostSettings s;
         s.rightsSetName = rights;
@@ -129,11 +129,11 @@ class Interception : public ::testing::Test {
         auto& f = *host_->forms.emplace_back(std::make_unique<TestForm>());
         f.path = std::move(path);
         f.dialog = dialog;
-        platform::FakeWindowSpec spec;
-        spec.parent = dialog ? 0 : main_;
-        spec.style = platform::kStyleCaption | platform::kStyleSysMenu | platform::kStyleThickFrame;
-        spec.box = {30, 40, 330, 240};
-        f.frame = platform_.desktop.CreateWindow(spec);
+        platform::FakeWindowDesc desc;
+        desc.parent = dialog ? 0 : main_;
+        desc.style = platform::kStyleCaption | platform::kStyleSysMenu | platform::kStyleThickFrame;
+        desc.box = {30, 40, 330, 240};
+        f.frame = platform_.desktop.CreateWindow(desc);
         Assign(&f.module, &f.group);
         return f;
     }

@@ -12,7 +12,7 @@
 
 namespace {
 
-using klt::emu::HostWindowSpec;
+using klt::emu::HostWindowDesc;
 using klt::platform::WindowHandle;
 
 HWND H(WindowHandle w) {
@@ -38,14 +38,14 @@ TEST(Win32HostWindows, MainFrameTreeLaysOutAndFormsReportTheirEnd) {
     windows->destroyed = [&](WindowHandle w) { ended.push_back(w); };
     auto make = [&](WindowHandle parent, const char* cls, int id, klt::platform::WindowBox box,
                     int menu = -1) {
-        HostWindowSpec spec;
-        spec.parent = parent;
-        spec.className = cls;
-        spec.style = klt::platform::kStyleVisible | (parent ? 0 : WS_OVERLAPPEDWINDOW);
-        spec.id = id;
-        spec.box = box;
-        spec.menuItems = menu;
-        return windows->Create(spec);
+        HostWindowDesc desc;
+        desc.parent = parent;
+        desc.className = cls;
+        desc.style = klt::platform::kStyleVisible | (parent ? 0 : WS_OVERLAPPEDWINDOW);
+        desc.id = id;
+        desc.box = box;
+        desc.menuItems = menu;
+        return windows->Create(desc);
     };
     const WindowHandle frame = make(0, "KltHostFrame", 0, {0, 0, 800, 600}, 5);
     ASSERT_NE(frame, 0u);

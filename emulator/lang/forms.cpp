@@ -86,7 +86,7 @@ bool IsFormName(const std::string& name) {
 
 }  // namespace
 
-bool ParseFormSpec(const std::string& utf8, FormSpec& spec, std::string& error) {
+bool ParseFormLayout(const std::string& utf8, FormLayout& desc, std::string& error) {
     std::size_t lineNo = 0;
     for (std::size_t at = 0; at <= utf8.size();) {
         std::size_t end = utf8.find('\n', at);
@@ -105,21 +105,21 @@ bool ParseFormSpec(const std::string& utf8, FormSpec& spec, std::string& error) 
         if (eq == std::string::npos) return fail("ожидается ключ=значение");
         if (key == "kind") {
             if (value == "frame")
-                spec.kind = emu::FormKind::Frame;
+                desc.kind = emu::FormKind::Frame;
             else if (value == "dialog")
-                spec.kind = emu::FormKind::Dialog;
+                desc.kind = emu::FormKind::Dialog;
             else
                 return fail("kind: frame или dialog");
         } else if (key == "title") {
-            spec.title = text::Utf8ToCp1251(value);
+            desc.title = text::Utf8ToCp1251(value);
         } else if (key == "width" || key == "height") {
-            if (!ParseSize(value, key == "width" ? spec.width : spec.height))
+            if (!ParseSize(value, key == "width" ? desc.width : desc.height))
                 return fail("размер: целое число от 1 до 10000");
         } else if (key == "metadata") {
             if (value != "yes" && value != "no") return fail("metadata: yes или no");
-            spec.metadata = value == "yes";
+            desc.metadata = value == "yes";
         } else if (key == "field") {
-            spec.fields.push_back(text::Utf8ToCp1251(value));
+            desc.fields.push_back(text::Utf8ToCp1251(value));
         } else {
             return fail("неизвестный ключ");
         }
@@ -129,7 +129,7 @@ bool ParseFormSpec(const std::string& utf8, FormSpec& spec, std::string& error) 
 
 struct Forms::Record {
     std::string name;
-    FormSpec spec;
+    FormLayout desc;
     emu::FormDocument document;
     host::Value form;
     std::unique_ptr<Interpreter> module;
@@ -170,10 +170,10 @@ host::Value Forms::Open(const std::string& fullName) {
     auto record = std::make_unique<Record>();
     record->name = fullName;
     std::string error;
-    if (!ParseFormSpec(bytes, record->spec, error))
+    if (!ParseFormLayout(bytes, record->desc, error))
         throw BuiltinError{Cp("Неверное описание формы "_cp) + fullName + ": " + error};
-    const FormSpec& spec = record->spec;
-    const std::string title = spec.title.empty() ? fullName : spec.title;
+    const FormLayout& desc = record->desc;
+    const std::string title = desc.title.empty() ? fullName : desc.title;
 
     const std::string modulePath = folder + "module.1c";
     std::unique_ptr<Program> program;
@@ -197,37 +197,37 @@ host::Value Forms::Open(const std::string& fullName) {
     group->Add(new emu::DocContext());
     group->Add(record->form.GetContext());
     record->document.form = record->form.GetContext();
-    record->document.kind = spec.kind;
-    if (spec.metadata) record->document.metadataPath = emu::kFormsFolder + fullName;
+    record->document.kind = desc.kind;
+    if (desc.metadata) record->document.metadataPath = emu::kFormsFolder + fullName;
     record->module = std::make_unique<Interpreter>(host_, std::move(program));
     record->module->output = global_.output;
     record->module->SetScriptedUsers(global_.scriptedUsers());
     record->module->AttachToForm(global_, record->form, modulePath);
 
     // The window, made hidden: it is shown once the module has started.
-    emu::HostWindowSpec window;
+    emu::HostWindowDesc window;
     window.text = title;
     window.style = platform::kStyleCaption | platform::kStyleSysMenu;
     platform::Desktop* desktop = platform::Get().desktop;
-    if (spec.kind == emu::FormKind::Frame) {
+    if (desc.kind == emu::FormKind::Frame) {
         window.parent = frame_.MdiClient();
         window.className = "AfxFrameOrView42";
         window.style |= platform::kStyleChild | platform::kStyleThickFrame | platform::kStyleMaximizeBox;
         const int at = kCascade * static_cast<int>(open_.size() % 8);
-        window.box = {at, at, at + spec.width, at + spec.height};
+        window.box = {at, at, at + desc.width, at + desc.height};
     } else {
         window.className = "#32770";
         window.style |= kPopup;
         const int sw = desktop ? desktop->ScreenWidth() : 1024, sh = desktop ? desktop->ScreenHeight() : 768;
-        const int x = (sw - spec.width) / 2, y = (sh - spec.height) / 2;
-        window.box = {x, y, x + spec.width, y + spec.height};
+        const int x = (sw - desc.width) / 2, y = (sh - desc.height) / 2;
+        window.box = {x, y, x + desc.width, y + desc.height};
     }
     // A frame needs the MDI client; without a main frame the form has no window.
-    if (spec.kind == emu::FormKind::Dialog || window.parent)
+    if (desc.kind == emu::FormKind::Dialog || window.parent)
         record->document.frame = frame_.Windows().Create(window);
     if (record->document.frame)
         host_.SetWindowClass(record->document.frame,
-                             spec.kind == emu::FormKind::Frame ? "CTabFrame" : "CGetDlg");
+                             desc.kind == emu::FormKind::Frame ? "CTabFrame" : "CGetDlg");
 
     Record& r = *record;
     host_.AddDocument(&r.document);
@@ -259,7 +259,7 @@ bool Forms::CloseNamed(const std::string& name) {
     for (const auto& r : open_)
         if (!match && text::EqualsNoCase(r->name, name)) match = r.get();
     for (const auto& r : open_) {
-        const std::string title = r->spec.title.empty() ? r->name : r->spec.title;
+        const std::string title = r->desc.title.empty() ? r->name : r->desc.title;
         if (!match && title == name) match = r.get();
     }
     if (!match) return false;

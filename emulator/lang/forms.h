@@ -15,7 +15,7 @@
 namespace klt::lang {
 
 // A form's description (form.ini).
-struct FormSpec {
+struct FormLayout {
     emu::FormKind kind = emu::FormKind::Frame;
     std::string title;  // CP1251; the full name when not given
     int width = 400, height = 300;
@@ -24,7 +24,7 @@ struct FormSpec {
 };
 
 // Reads form.ini (UTF-8 "key=value" lines); false with the line and what is wrong (CP1251).
-bool ParseFormSpec(const std::string& utf8, FormSpec& spec, std::string& error);
+bool ParseFormLayout(const std::string& utf8, FormLayout& desc, std::string& error);
 
 class Forms {
   public:

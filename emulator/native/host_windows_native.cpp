@@ -7,17 +7,17 @@ namespace {
 // The fake desktop in force: the add-in linked into the same process sees the same windows.
 class FakeDesktopWindows final : public HostWindows {
   public:
-    platform::WindowHandle Create(const HostWindowSpec& spec) override {
+    platform::WindowHandle Create(const HostWindowDesc& desc) override {
         auto* desktop = dynamic_cast<platform::NativeDesktop*>(platform::Get().desktop);
         if (!desktop) return 0;
-        platform::FakeWindowSpec fake;
-        fake.parent = spec.parent;
-        fake.className = spec.className;
-        fake.text = spec.text;
-        fake.style = spec.style;
-        fake.id = spec.id;
-        fake.box = spec.box;
-        fake.menuItems = spec.menuItems;
+        platform::FakeWindowDesc fake;
+        fake.parent = desc.parent;
+        fake.className = desc.className;
+        fake.text = desc.text;
+        fake.style = desc.style;
+        fake.id = desc.id;
+        fake.box = desc.box;
+        fake.menuItems = desc.menuItems;
         return desktop->CreateWindow(fake);
     }
     void Destroy(platform::WindowHandle window) override {

@@ -73,13 +73,13 @@ class Win32HostWindows final : public HostWindows {
         if (g_windows == this) g_windows = nullptr;
     }
 
-    platform::WindowHandle Create(const HostWindowSpec& spec) override {
+    platform::WindowHandle Create(const HostWindowDesc& desc) override {
         const HINSTANCE instance = GetModuleHandleW(nullptr);
-        const std::wstring className = Wide(spec.className);
+        const std::wstring className = Wide(desc.className);
         if (!EnsureClass(className, instance)) return 0;
-        const std::wstring text = Wide(spec.text);
-        const auto parent = reinterpret_cast<HWND>(spec.parent);
-        const platform::WindowBox& b = spec.box;
+        const std::wstring text = Wide(desc.text);
+        const auto parent = reinterpret_cast<HWND>(desc.parent);
+        const platform::WindowBox& b = desc.box;
         HWND window = nullptr;
         if (parent && ClassOf(parent) == L"MDIClient") {
             // A form frame: the MDI client makes its children itself.
@@ -91,29 +91,29 @@ class Win32HostWindows final : public HostWindows {
             create.y = b.top;
             create.cx = b.Width();
             create.cy = b.Height();
-            create.style = spec.style & ~static_cast<DWORD>(WS_CHILD);
+            create.style = desc.style & ~static_cast<DWORD>(WS_CHILD);
             window = reinterpret_cast<HWND>(
                 SendMessageW(parent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
         } else if (parent) {
             CLIENTCREATESTRUCT client{nullptr, kFirstChildCommand};
             const bool mdi = className == L"MDIClient";
             window = CreateWindowExW(
-                0, className.c_str(), text.c_str(), spec.style | WS_CHILD | (mdi ? WS_CLIPCHILDREN : 0),
+                0, className.c_str(), text.c_str(), desc.style | WS_CHILD | (mdi ? WS_CLIPCHILDREN : 0),
                 b.left, b.top, b.Width(), b.Height(), parent,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, mdi ? &client : nullptr);
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, mdi ? &client : nullptr);
             if (window && !IsChild(parent)) {
                 if (HWND mdiClient = MdiClientOf(parent)) LayOut(parent, mdiClient);
             }
         } else {
             HMENU menu = nullptr;
-            if (spec.menuItems >= 0) {
+            if (desc.menuItems >= 0) {
                 menu = CreateMenu();
-                for (int i = 0; i < spec.menuItems; ++i) {
+                for (int i = 0; i < desc.menuItems; ++i) {
                     const std::wstring item = L"&" + std::to_wstring(i + 1);
                     AppendMenuW(menu, MF_STRING, kFirstMenuCommand + static_cast<UINT>(i), item.c_str());
                 }
             }
-            window = CreateWindowExW(0, className.c_str(), text.c_str(), spec.style | WS_CLIPCHILDREN, b.left,
+            window = CreateWindowExW(0, className.c_str(), text.c_str(), desc.style | WS_CLIPCHILDREN, b.left,
                                      b.top, b.Width(), b.Height(), nullptr, menu, instance, nullptr);
             if (!window && menu) DestroyMenu(menu);
         }

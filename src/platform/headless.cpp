@@ -208,17 +208,17 @@ NativeDesktop::NativeDesktop() {
 }
 
 WindowHandle NativeDesktop::CreateWindow() {
-    FakeWindowSpec spec;
-    spec.style = 0;
-    return CreateWindow(spec);
+    FakeWindowDesc desc;
+    desc.style = 0;
+    return CreateWindow(desc);
 }
 
-WindowHandle NativeDesktop::CreateWindow(const FakeWindowSpec& spec) {
-    Window* parent = spec.parent ? Find(spec.parent) : nullptr;
-    if (spec.parent && !parent) return 0;
+WindowHandle NativeDesktop::CreateWindow(const FakeWindowDesc& desc) {
+    Window* parent = desc.parent ? Find(desc.parent) : nullptr;
+    if (desc.parent && !parent) return 0;
     WindowHandle h = next_;
     next_ += 0x10;
-    windows_[h].spec = spec;
+    windows_[h].desc = desc;
     if (parent) parent->children.push_back(h);
     return h;
 }
@@ -238,38 +238,38 @@ void NativeDesktop::Tell(WindowHandle window, unsigned message, std::uintptr_t w
 bool NativeDesktop::Show(WindowHandle window, bool show) {
     Window* w = Find(window);
     if (!w) return false;
-    const bool was = (w->spec.style & kStyleVisible) != 0;
+    const bool was = (w->desc.style & kStyleVisible) != 0;
     if (was == show) return was;
-    w->spec.style = show ? (w->spec.style | kStyleVisible) : (w->spec.style & ~kStyleVisible);
+    w->desc.style = show ? (w->desc.style | kStyleVisible) : (w->desc.style & ~kStyleVisible);
     Tell(window, kMsgShowWindow, show ? 1 : 0, 0);
     return was;
 }
 
 bool NativeDesktop::IsVisible(WindowHandle window) {
-    for (Window* w = Find(window); w; w = Find(w->spec.parent)) {
-        if (!(w->spec.style & kStyleVisible)) return false;
-        if (!w->spec.parent) return true;
+    for (Window* w = Find(window); w; w = Find(w->desc.parent)) {
+        if (!(w->desc.style & kStyleVisible)) return false;
+        if (!w->desc.parent) return true;
     }
     return false;
 }
 
 std::uint32_t NativeDesktop::Style(WindowHandle window) {
     Window* w = Find(window);
-    return w ? w->spec.style : 0;
+    return w ? w->desc.style : 0;
 }
 
 void NativeDesktop::SetStyle(WindowHandle window, std::uint32_t style) {
-    if (Window* w = Find(window)) w->spec.style = style;
+    if (Window* w = Find(window)) w->desc.style = style;
 }
 
 WindowBox NativeDesktop::ScreenBox(WindowHandle window) {
     Window* w = Find(window);
     if (!w) return {};
-    WindowBox b = w->spec.box;
-    if (w->spec.parent) {
-        const WindowBox parent = ScreenBox(w->spec.parent);
-        const WindowBox client = ClientBox(w->spec.parent);
-        const WindowBox outer = Find(w->spec.parent)->spec.box;
+    WindowBox b = w->desc.box;
+    if (w->desc.parent) {
+        const WindowBox parent = ScreenBox(w->desc.parent);
+        const WindowBox client = ClientBox(w->desc.parent);
+        const WindowBox outer = Find(w->desc.parent)->desc.box;
         // The parent's client area starts after its non-client band on the left and the top.
         const int dx = parent.left + (outer.Width() - client.Width()) / 2;
         const int dy = parent.top + (outer.Height() - client.Height()) - (outer.Width() - client.Width()) / 2;
@@ -280,26 +280,26 @@ WindowBox NativeDesktop::ScreenBox(WindowHandle window) {
 
 WindowBox NativeDesktop::PlacedBox(WindowHandle window) {
     Window* w = Find(window);
-    return w ? w->spec.box : WindowBox{};
+    return w ? w->desc.box : WindowBox{};
 }
 
 WindowBox NativeDesktop::ClientBox(WindowHandle window) {
     Window* w = Find(window);
     if (!w) return {};
-    const std::uint32_t style = w->spec.style;
+    const std::uint32_t style = w->desc.style;
     const int border = (style & kStyleThickFrame) ? 4 : (style & kStyleBorder) ? 1 : 0;
     int top = border;
     if ((style & kStyleCaption) == kStyleCaption) top += 18;
-    if (w->spec.menuItems >= 0 && !w->menuDetached) top += 18;
-    return {0, 0, std::max(0, w->spec.box.Width() - 2 * border),
-            std::max(0, w->spec.box.Height() - top - border)};
+    if (w->desc.menuItems >= 0 && !w->menuDetached) top += 18;
+    return {0, 0, std::max(0, w->desc.box.Width() - 2 * border),
+            std::max(0, w->desc.box.Height() - top - border)};
 }
 
 void NativeDesktop::Place(WindowHandle window, const WindowBox& box) {
     Window* w = Find(window);
     if (!w) return;
-    const WindowBox old = w->spec.box;
-    w->spec.box = box;
+    const WindowBox old = w->desc.box;
+    w->desc.box = box;
     if (old.left != box.left || old.top != box.top) Tell(window, kMsgMove, 0, 0);
     if (old.Width() != box.Width() || old.Height() != box.Height()) Tell(window, kMsgSize, 0, 0);
 }
@@ -318,17 +318,17 @@ bool NativeDesktop::MoveFrameChanged(WindowHandle window, int x, int y, int widt
 }
 
 void NativeDesktop::SetText(WindowHandle window, const std::string& cp1251) {
-    if (Window* w = Find(window)) w->spec.text = cp1251;
+    if (Window* w = Find(window)) w->desc.text = cp1251;
 }
 
 std::string NativeDesktop::Text(WindowHandle window) {
     Window* w = Find(window);
-    return w ? w->spec.text : std::string();
+    return w ? w->desc.text : std::string();
 }
 
 std::string NativeDesktop::ClassName(WindowHandle window) {
     Window* w = Find(window);
-    return w ? w->spec.className : std::string();
+    return w ? w->desc.className : std::string();
 }
 
 WindowHandle NativeDesktop::FirstChild(WindowHandle window) {
@@ -338,7 +338,7 @@ WindowHandle NativeDesktop::FirstChild(WindowHandle window) {
 
 WindowHandle NativeDesktop::NextSibling(WindowHandle window) {
     Window* w = Find(window);
-    Window* parent = w ? Find(w->spec.parent) : nullptr;
+    Window* parent = w ? Find(w->desc.parent) : nullptr;
     if (!parent) return 0;
     auto it = std::find(parent->children.begin(), parent->children.end(), window);
     return it == parent->children.end() || ++it == parent->children.end() ? 0 : *it;
@@ -346,7 +346,7 @@ WindowHandle NativeDesktop::NextSibling(WindowHandle window) {
 
 WindowHandle NativeDesktop::ChildWithId(WindowHandle parent, int id) {
     for (WindowHandle c = FirstChild(parent); c; c = NextSibling(c))
-        if (Find(c)->spec.id == id) return c;
+        if (Find(c)->desc.id == id) return c;
     return 0;
 }
 
@@ -356,7 +356,7 @@ bool NativeDesktop::Destroy(WindowHandle window) {
     // Children go first, as the system destroys them.
     const std::vector<WindowHandle> children = w->children;
     for (WindowHandle c : children) Destroy(c);
-    if (Window* parent = Find(windows_[window].spec.parent)) std::erase(parent->children, window);
+    if (Window* parent = Find(windows_[window].desc.parent)) std::erase(parent->children, window);
     windows_.erase(window);
     if (active_ == window) active_ = 0;
     return true;
@@ -364,12 +364,12 @@ bool NativeDesktop::Destroy(WindowHandle window) {
 
 int NativeDesktop::MenuItemCount(WindowHandle window) {
     Window* w = Find(window);
-    return w && !w->menuDetached ? w->spec.menuItems : -1;
+    return w && !w->menuDetached ? w->desc.menuItems : -1;
 }
 
 void NativeDesktop::RemoveMenu(WindowHandle window, bool detach) {
     Window* w = Find(window);
-    if (!w || w->menuDetached || w->spec.menuItems < 0) return;
+    if (!w || w->menuDetached || w->desc.menuItems < 0) return;
     // A destroyed menu that stays attached shows nothing: either way the bar is gone.
     (void)detach;
     w->menuDetached = true;

@@ -121,7 +121,7 @@ struct RecordedMessageBox {
 };
 
 // A window of the fake desktop as it is made.
-struct FakeWindowSpec {
+struct FakeWindowDesc {
     WindowHandle parent = 0;
     std::string className;
     std::string text;  // CP1251
@@ -170,7 +170,7 @@ class NativeDesktop : public Desktop {
 
     // A window without parent, class or size (the main window of a test).
     WindowHandle CreateWindow();
-    WindowHandle CreateWindow(const FakeWindowSpec& spec);
+    WindowHandle CreateWindow(const FakeWindowDesc& desc);
     void DestroyWindow(WindowHandle window) { Destroy(window); }
     void SetActive(WindowHandle window) { active_ = window; }
     WindowHandle MainWindow() const { return main_; }
@@ -192,7 +192,7 @@ class NativeDesktop : public Desktop {
 
   private:
     struct Window {
-        FakeWindowSpec spec;
+        FakeWindowDesc desc;
         std::vector<WindowHandle> children;
         bool menuDetached = false;
     };
