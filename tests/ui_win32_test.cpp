@@ -925,7 +925,8 @@ LPARAM PlanPoint(HWND window, int x, int y) {
 // separated by blanks: "find:ID" waits for its visible dialog holding control ID, "text:ID" until
 // that control shows a text, "shot" holds the window for the screenshot, "press:ID" clicks a
 // button of it, "touch:X,Y" touches its plan at the plan point (X, Y), "gone" waits until it has
-// closed. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
+// closed; "main" waits for the host's main frame with a form shown in it, "close" closes that form
+// as its close box would. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
 TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
     const std::string steps = klt::ui::win32::Narrow(Environment(L"KLT_UI_STEPS"));
     if (steps.empty()) GTEST_SKIP() << "only with KLT_UI_STEPS (tests/wine/ui_windows.sh)";
@@ -961,6 +962,19 @@ TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
             PostMessageW(current, WM_LBUTTONUP, 0, at);
         } else if (verb == "gone") {
             ASSERT_TRUE(WaitFor([&] { return !IsWindow(current); }, 10000)) << step;
+        } else if (verb == "main") {
+            ASSERT_TRUE(WaitFor(
+                [&] {
+                    current = FindWindowW(L"AfxMDIFrame42", nullptr);
+                    const HWND form =
+                        GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+                    return form && IsWindowVisible(form);
+                },
+                90000))
+                << step;
+        } else if (verb == "close") {
+            const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+            PostMessageW(form, WM_CLOSE, 0, 0);
         } else {
             FAIL() << "unknown step " << step;
         }

@@ -79,6 +79,13 @@ TEST(Win32HostWindows, MainFrameTreeLaysOutAndFormsReportTheirEnd) {
     ASSERT_NE(form, 0u);
     EXPECT_EQ(GetParent(H(form)), H(client));
     EXPECT_TRUE(GetWindowLongPtrW(H(form), GWL_EXSTYLE) & WS_EX_MDICHILD);
+    // One made hidden stays so until the host shows it: that show is what the add-in's hook hears.
+    HostWindowDesc hidden;
+    hidden.parent = client;
+    hidden.className = "KltFormFrame";
+    hidden.style = WS_CAPTION | WS_THICKFRAME;
+    hidden.box = {20, 20, 320, 220};
+    EXPECT_FALSE(IsWindowVisible(H(windows->Create(hidden))));
     const WindowHandle dialog = make(0, "KltFormDialog", 0, {50, 50, 350, 250});
     ASSERT_NE(dialog, 0u);
     EXPECT_EQ(GetParent(H(dialog)), nullptr);

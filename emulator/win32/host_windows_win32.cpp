@@ -97,10 +97,14 @@ class Win32HostWindows final : public HostWindows {
         } else if (parent) {
             CLIENTCREATESTRUCT client{nullptr, kFirstChildCommand};
             const bool mdi = className == L"MDIClient";
-            window = CreateWindowExW(
-                0, className.c_str(), text.c_str(), desc.style | WS_CHILD | (mdi ? WS_CLIPCHILDREN : 0),
-                b.left, b.top, b.Width(), b.Height(), parent,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, mdi ? &client : nullptr);
+            // MDIS_ALLCHILDSTYLES: without it the system makes every
+            // form frame visible at once, before the host knows the window, and the show that
+            // follows the form's start-up changes nothing, so no hook hears of it.
+            const DWORD mdiStyles = mdi ? WS_CLIPCHILDREN | MDIS_ALLCHILDSTYLES : 0;
+            window = CreateWindowExW(0, className.c_str(), text.c_str(), desc.style | WS_CHILD | mdiStyles,
+                                     b.left, b.top, b.Width(), b.Height(), parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance,
+                                     mdi ? &client : nullptr);
             if (window && !IsChild(parent)) {
                 if (HWND mdiClient = MdiClientOf(parent)) LayOut(parent, mdiClient);
             }

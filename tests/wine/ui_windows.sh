@@ -10,7 +10,7 @@ set -u -o pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 SOURCE=$(cd "$HERE/../.." && pwd)
 NAME=ui
-WINE_TOOLS=xwd
+WINE_TOOLS="xwd xwininfo"
 # shellcheck source=tests/wine/lib.sh
 source "$HERE/lib.sh"
 wine_begin "$@"
@@ -19,9 +19,9 @@ SHOTS=$WORK/shots
 mkdir -p "$SHOTS" "$ARTIFACTS"
 
 # xwd's dump of a TrueColor screen -> PNG, with a check of the window's rectangle: it must not be
-# one flat colour and must hold at least MIN pixels of the colour R G B (the keypad display's red
-# digits, the hall's occupied tables). Written here so that nothing but Python's standard library
-# is needed.
+# one flat colour (it must have COLOURS colours, 8 unless told) and must hold at least MIN pixels of
+# the colour R G B (the keypad display's red digits, the hall's occupied tables). Written here so
+# that nothing but Python's standard library is needed.
 xwd_to_png() {
     python3 - "$@" <<'PY'
 import struct, sys, zlib
@@ -29,6 +29,7 @@ import struct, sys, zlib
 src, dst, rect = sys.argv[1], sys.argv[2], [int(v) for v in sys.argv[3].split()]
 want = bytes(int(v) for v in sys.argv[4].split()[:3])
 least = int(sys.argv[4].split()[3])
+least_colours = int(sys.argv[5]) if len(sys.argv) > 5 else 8
 data = open(src, 'rb').read()
 h = struct.unpack('>25I', data[:100])
 header_size, fmt, depth, width, height = h[0], h[2], h[3], h[4], h[5]
@@ -79,7 +80,7 @@ for y in range(top, bottom):
 print('window %dx%d at %d,%d: %d colours, %d pixels of %s' % (right - left, bottom - top, left, top, len(colours), marked, want.hex()))
 if right - left < 60 or bottom - top < 60:  # the message is the smallest window, 224 x 82
     sys.exit('the window is too small or off the screen')
-if len(colours) < 8:
+if len(colours) < least_colours:
     sys.exit('the window looks blank')
 if marked < least:
     sys.exit('too few pixels of the colour looked for')
@@ -87,10 +88,10 @@ PY
 }
 
 # Waits for the clicker's "ready" (the window is up and worked; the file holds the window's
-# screen rectangle), takes the screenshot NAME.png, checks it for COLOUR ("R G B MIN") and lets the
-# clicker go on.
+# screen rectangle), takes the screenshot NAME.png, checks it for COLOUR ("R G B MIN") and at least
+# COLOURS colours, keeps X's window tree as NAME.tree and lets the clicker go on.
 screenshot() {
-    local pid=$1 name=$2 what=$3 colour=$4 _
+    local pid=$1 name=$2 what=$3 colour=$4 colours=${5:-8} _
     rm -f "$SHOTS/ready" "$SHOTS/taken"
     for _ in $(seq 1 900); do
         [[ -f $SHOTS/ready ]] && break
@@ -101,7 +102,7 @@ screenshot() {
         sleep 0.5  # let the last paint reach the X server
         if timeout 60 xwd -root -silent -display "$DISPLAY" >"$WORK/$name.xwd" 2>"$WORK/xwd.log" &&
             xwd_to_png "$WORK/$name.xwd" "$ARTIFACTS/$name.png" "$(tr -d '\r' <"$SHOTS/ready")" "$colour" \
-                >"$WORK/png.log" 2>&1; then
+                "$colours" >"$WORK/png.log" 2>&1; then
             pass "screenshot of the $what ($(cat "$WORK/png.log")) -> $ARTIFACTS/$name.png"
         else
             fail "screenshot of the $what"
@@ -110,6 +111,7 @@ screenshot() {
     else
         fail "the $what never came up"
     fi
+    timeout 60 xwininfo -root -tree -display "$DISPLAY" >"$WORK/$name.tree" 2>&1
     touch "$SHOTS/taken"
 }
 
@@ -266,5 +268,94 @@ show_window "password keypad" "$WORK/password.1c" "РабочееМесто" \
 run_windows 'Сообщить("Результат: " + О.ВыборТипаБезнала(0));' payment
 show_window "payment type" "$WORK/payment.1c" "РабочееМесто" "find:243 shot press:244 gone" ui_payment \
     "255 0 0 20" "2"
+
+# 7. klthost.exe with its own main frame, as a workplace: the module loads the add-in, takes the main
+#    window over and opens the receipt form, whose ПослеОткрытияФормы the add-in's hook calls when
+#    the host shows it; then it waits for that form to close. The test program holds the frame for
+#    the screenshot and closes the form, and the module ends the work when it hears of it. Wine
+#    draws the caption itself here: with no window manager a decorated window's caption stays black.
+#    The picture: the whole screen, a caption with text over the client area's colour, no menu
+#    bar under it, no status bar at the bottom (the receipt form covers the client area in one
+#    colour); X names the window with the banner.
+mkdir -p "$WORK/base/Forms/Обработка.ЧекП"
+printf '%s\n' kind=frame title=Чек width=600 height=400 >"$WORK/base/Forms/Обработка.ЧекП/form.ini"
+cat >"$WORK/base/Forms/Обработка.ЧекП/module.1c" <<'MODULE'
+Процедура ПослеОткрытияФормы()
+    Сообщить("ПослеОткрытияФормы: " + Форма.Заголовок());
+КонецПроцедуры
+MODULE
+cat >"$WORK/takeover.1c" <<'MODULE'
+Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)
+    Сообщить("Форма закрыта: " + Источник + " " + Событие);
+    ЗавершитьРаботуСистемы(0);
+КонецПроцедуры
+ЗагрузитьВнешнююКомпоненту("klt_drv.dll");
+Окна = СоздатьОбъект("Windows");
+Окна.СпрятатьЛишнее();
+ОткрытьФорму("Обработка.ЧекП");
+Окна.УстановитьХЭНД();
+Окна.ОжиданиеЗакрытияФормы();
+MODULE
+run_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >"$WORK/reg.log" 2>&1 ||
+    fail "wine's own window captions"
+run_wine "$HOST_EXE" --wait 120000 --ib "$(winpath "$WORK/base")\\" --rights РабочееМесто \
+    "$(winpath "$WORK/takeover.1c")" >"$WORK/takeover.log" 2>&1 &
+host_pid=$!
+bg_started "$host_pid"
+KLT_UI_STEPS="main shot close gone" KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Steps.WorksAWindowOfAnotherProgram' >"$WORK/worker.log" 2>&1 &
+worker_pid=$!
+bg_started "$worker_pid"
+screenshot "$worker_pid" takeover "main window taken over" "0 0 0 0" 4
+if python3 - "$ARTIFACTS/takeover.png" >"$WORK/png.log" 2>&1 <<'PY'; then
+import struct, sys, zlib
+from collections import Counter
+data = open(sys.argv[1], 'rb').read()
+width, height = struct.unpack('>II', data[16:24])
+if (width, height) != (1024, 768):
+    sys.exit('the picture is %dx%d, not the whole screen' % (width, height))
+pos, packed = 8, b''
+while pos < len(data):
+    size, kind = struct.unpack('>I4s', data[pos:pos + 8])
+    packed += data[pos + 8:pos + 8 + size] if kind == b'IDAT' else b''
+    pos += 12 + size
+raw = zlib.decompress(packed)
+rows = [raw[y * (3 * width + 1) + 1:(y + 1) * (3 * width + 1)] for y in range(height)]
+def band(top, bottom):  # the rows' pixels inside the side borders
+    return Counter(rows[y][3 * x:3 * x + 3] for y in range(top, bottom) for x in range(8, width - 8))
+client = rows[384][3 * 512:3 * 512 + 3]
+caption, under, above_border = band(5, 19), band(22, 42), band(height - 24, height - 4)
+(title, most), = caption.most_common(1)
+print('caption %s with %d pixels of text over client %s' % (title.hex(), sum(caption.values()) - most, client.hex()))
+if title == client or sum(caption.values()) - most < 50:
+    sys.exit('no caption with text at the top')
+if set(under) != {client}:
+    sys.exit('something under the caption: a menu bar? %s' % under.most_common(4))
+if set(above_border) != {client}:
+    sys.exit('something at the bottom: a status bar? %s' % above_border.most_common(4))
+PY
+    pass "the main window taken over: $(cat "$WORK/png.log")"
+else
+    fail "the main window taken over"
+    sed 's/^/    /' "$WORK/png.log"
+fi
+if grep -aF '=  В К У С Н И Ц А  =' "$WORK/takeover.tree" | grep -q ' 1024x768+0+0 '; then
+    pass "the main window's caption is the banner, full screen"
+else
+    fail "the main window's caption is the banner, full screen"
+    grep -a klthost "$WORK/takeover.tree" | sed 's/^/    /'
+fi
+worker_rc=0
+wait "$worker_pid" || worker_rc=$?
+host_rc=0
+wait "$host_pid" || host_rc=$?
+if [[ $worker_rc -eq 0 && $host_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/worker.log" &&
+    tr -d '\r' <"$WORK/takeover.log" | grep -qxF 'ПослеОткрытияФормы: Чек' &&
+    tr -d '\r' <"$WORK/takeover.log" | grep -qxF 'Форма закрыта: Компонента Таймер'; then
+    pass "klthost.exe: the hook called the receipt form's ПослеОткрытияФормы, the wait heard it close"
+else
+    fail "klthost.exe as a workplace (exit $worker_rc, $host_rc)"
+    cat "$WORK/worker.log" "$WORK/takeover.log" | tr -d '\r' | tail -n 30 | sed 's/^/    /'
+fi
 
 finish
