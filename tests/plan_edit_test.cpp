@@ -4,7 +4,14 @@
 #include <initializer_list>
 
 #include "halls/plan_edit.h"
+#include "halls_support.h"
+#include "platform/files.h"
 #include "text/literal.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
+#endif
 
 namespace klt::test {
 namespace {
@@ -242,6 +249,39 @@ TEST(PlanEdit, TheRightButtonChoosesTheMenu) {
     EXPECT_EQ(s.RightPress({10, 400}), MenuKind::None);
     EXPECT_EQ(s.selected(), (Selection{2}));
 }
+
+#ifndef _WIN32
+TEST(PlanEdit, SavingReplacesTheOldPlanOnlyWhenTheNewOneIsWhole) {
+    ScratchFolder base("klt-planedit-");
+    const std::string ib = base.HostPath();
+    const std::string path = PlanPath(ib, PlanKind::Hall, 1);
+    ASSERT_TRUE(SavePlan(ib, PlanKind::Hall, 1, PlanOf({{1, 2, 3, 4}})));
+    std::string before, after;
+    ASSERT_TRUE(platform::Files().ReadAll(path, before, 1 << 20));
+    const Plan big = PlanOf({{}, {}, {}, {}, {}, {}, {}, {}, {}, {}});
+
+    // The disk fills up part of the way through the new plan.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit cap = old;
+    cap.rlim_cur = 1000;
+    const auto handler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cap), 0);
+    const bool saved = SavePlan(ib, PlanKind::Hall, 1, big);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, handler);
+    EXPECT_FALSE(saved);
+    ASSERT_TRUE(platform::Files().ReadAll(path, after, 1 << 20));
+    EXPECT_TRUE(after == before) << "the old plan stays whole";
+    EXPECT_EQ(platform::Files().List(PlanFolder(ib), "*", 10), std::vector<std::string>{"fileZal1.ini"});
+
+    ASSERT_TRUE(SavePlan(ib, PlanKind::Hall, 1, big));
+    EXPECT_EQ(LoadPlan(ib, PlanKind::Hall, 1)->tables.size(), 10u);
+    EXPECT_EQ(platform::Files().List(PlanFolder(ib), "*", 10), std::vector<std::string>{"fileZal1.ini"});
+    // An information base folder that is really a file.
+    EXPECT_FALSE(SavePlan(path, PlanKind::Hall, 1, big));
+}
+#endif
 
 }  // namespace
 }  // namespace klt::test
