@@ -250,16 +250,16 @@ TEST(PlanEdit, TheRightButtonChoosesTheMenu) {
     EXPECT_EQ(s.selected(), (Selection{2}));
 }
 
-#ifndef _WIN32
 TEST(PlanEdit, SavingReplacesTheOldPlanOnlyWhenTheNewOneIsWhole) {
     ScratchFolder base("klt-planedit-");
     const std::string ib = base.HostPath();
     const std::string path = PlanPath(ib, PlanKind::Hall, 1);
     ASSERT_TRUE(SavePlan(ib, PlanKind::Hall, 1, PlanOf({{1, 2, 3, 4}})));
-    std::string before, after;
-    ASSERT_TRUE(platform::Files().ReadAll(path, before, 1 << 20));
     const Plan big = PlanOf({{}, {}, {}, {}, {}, {}, {}, {}, {}, {}});
 
+#ifndef _WIN32
+    std::string before, after;
+    ASSERT_TRUE(platform::Files().ReadAll(path, before, 1 << 20));
     // The disk fills up part of the way through the new plan.
     rlimit old{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -274,6 +274,7 @@ TEST(PlanEdit, SavingReplacesTheOldPlanOnlyWhenTheNewOneIsWhole) {
     ASSERT_TRUE(platform::Files().ReadAll(path, after, 1 << 20));
     EXPECT_TRUE(after == before) << "the old plan stays whole";
     EXPECT_EQ(platform::Files().List(PlanFolder(ib), "*", 10), std::vector<std::string>{"fileZal1.ini"});
+#endif
 
     ASSERT_TRUE(SavePlan(ib, PlanKind::Hall, 1, big));
     EXPECT_EQ(LoadPlan(ib, PlanKind::Hall, 1)->tables.size(), 10u);
@@ -281,7 +282,6 @@ TEST(PlanEdit, SavingReplacesTheOldPlanOnlyWhenTheNewOneIsWhole) {
     // An information base folder that is really a file.
     EXPECT_FALSE(SavePlan(path, PlanKind::Hall, 1, big));
 }
-#endif
 
 }  // namespace
 }  // namespace klt::test
