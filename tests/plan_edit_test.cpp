@@ -231,7 +231,7 @@ TEST(PlanEdit, DragsStopAtTheBorderAndCancelPutsBack) {
     EXPECT_EQ(At(plan, 0), (Rect{545, 165, 594, 209}));  // stopped with the group
     EXPECT_EQ(s.RightPress({700, 260}), MenuKind::None);
     EXPECT_EQ(At(plan, 1), (Rect{300, 300, 350, 350}));
-    EXPECT_FALSE(s.Dragging());
+    EXPECT_FALSE(s.Tracking());
 }
 
 TEST(PlanEdit, TheRightButtonChoosesTheMenu) {

@@ -95,6 +95,8 @@ class PlanEditSession {
     void ClearSelection();
     std::optional<std::size_t> MenuTable() const { return menuTable_; }
     bool Dragging() const { return mode_ == Mode::Drag; }
+    // A drag or a band is under way: the window keeps the mouse until it ends.
+    bool Tracking() const { return mode_ != Mode::Idle; }
     // The rubber band being tracked, normalised; nothing when none is.
     std::optional<ui::Rect> Band() const;
 
