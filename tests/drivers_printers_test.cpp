@@ -302,6 +302,7 @@ class FullDisk : public platform::FileSystem {
     bool Copy(const std::string& from, const std::string& to, bool overwrite) override {
         return real_->Copy(from, to, overwrite);
     }
+    bool Replace(const std::string& from, const std::string& to) override { return real_->Replace(from, to); }
     bool MakeDirectory(const std::string& path) override { return real_->MakeDirectory(path); }
     std::string CurrentDirectory() override { return real_->CurrentDirectory(); }
 

@@ -99,6 +99,14 @@ class MemoryFiles : public platform::FileSystem {
     }
     bool Move(const std::string&, const std::string&) override { return false; }
     bool Copy(const std::string&, const std::string&, bool) override { return false; }
+    bool Replace(const std::string& from, const std::string& to) override {
+        const auto source = files.find(Norm(from));
+        if (source == files.end()) return false;
+        std::string bytes = std::move(source->second);
+        files.erase(source);
+        files[Norm(to)] = std::move(bytes);
+        return true;
+    }
     bool MakeDirectory(const std::string& path) override {
         folders.insert(Norm(path));
         return true;

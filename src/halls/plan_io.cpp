@@ -71,7 +71,9 @@ std::optional<Plan> LoadPlan(const std::string& ibDirectory, PlanKind kind, int 
 bool SavePlan(const std::string& ibDirectory, PlanKind kind, int number, const Plan& plan) {
     platform::FileSystem& files = platform::Files();
     if (!files.MakeDirectory(PlanFolder(ibDirectory))) return false;
-    return files.WriteAll(PlanPath(ibDirectory, kind, number), SerializePlan(plan, CurrentFormatWord()));
+    // A waiter's hall must never open on a half-written plan.
+    return files.WriteAllReplacing(PlanPath(ibDirectory, kind, number),
+                                   SerializePlan(plan, CurrentFormatWord()));
 }
 
 }  // namespace klt::halls

@@ -24,6 +24,13 @@ bool FileSystem::WriteAll(const std::string& path, const std::string& bytes) {
     return f && f->Write(bytes.data(), bytes.size());
 }
 
+bool FileSystem::WriteAllReplacing(const std::string& path, const std::string& bytes) {
+    const std::string beside = path + ".new";
+    if (WriteAll(beside, bytes) && Replace(beside, path)) return true;
+    Remove(beside);
+    return false;
+}
+
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
     // Iterative match with one backtrack point: linear in practice, never exponential.
     std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;

@@ -41,6 +41,9 @@ class FileSystem {
     // Fails when the target exists, as MoveFile does.
     virtual bool Move(const std::string& from, const std::string& to) = 0;
     virtual bool Copy(const std::string& from, const std::string& to, bool overwrite) = 0;
+    // Puts `from` in the place of `to` in one step, replacing `to` when it exists: anyone opening
+    // `to` finds the old file or the new one whole, never a part of either.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
     virtual bool MakeDirectory(const std::string& path) = 0;
     // The process's current directory as a host path (CP1251, the system's own separators).
     virtual std::string CurrentDirectory() = 0;
@@ -49,6 +52,9 @@ class FileSystem {
     bool ReadAll(const std::string& path, std::string& bytes, std::size_t limit);
     // Creates or truncates a file with exactly these bytes.
     bool WriteAll(const std::string& path, const std::string& bytes);
+    // Writes the bytes beside `path` and puts them in its place only once all are written: a full
+    // disk or a crash leaves the old file as it was, never a truncated one.
+    bool WriteAllReplacing(const std::string& path, const std::string& bytes);
 };
 
 // Matches a name against a wildcard pattern as the file system's search does.

@@ -117,6 +117,15 @@ class PosixFileSystem : public FileSystem {
         if (!ReadAll(from, bytes, SIZE_MAX)) return false;
         return WriteAll(to, bytes);
     }
+    bool Replace(const std::string& from, const std::string& to) override {
+        const std::string source = NativePath(from);
+        // On the disk before it takes the old file's name, so a power cut cannot leave it empty.
+        const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        return synced && ::rename(source.c_str(), NativePath(to).c_str()) == 0;
+    }
     bool MakeDirectory(const std::string& path) override {
         return ::mkdir(NativePath(path).c_str(), 0755) == 0 || errno == EEXIST;
     }

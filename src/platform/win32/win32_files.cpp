@@ -115,6 +115,11 @@ class Win32FileSystem : public FileSystem {
     bool Copy(const std::string& from, const std::string& to, bool overwrite) override {
         return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), overwrite ? FALSE : TRUE) != FALSE;
     }
+    bool Replace(const std::string& from, const std::string& to) override {
+        // Write-through: the move returns only when the new file is on the disk under its name.
+        return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
     bool MakeDirectory(const std::string& path) override {
         return CreateDirectoryW(WidePath(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
     }
