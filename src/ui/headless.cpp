@@ -281,7 +281,11 @@ bool HeadlessDialog::Click(Point p) {
     if (closed_) return false;
     for (const HeadlessControl& c : controls_) {
         if (!c.visible || !c.rect.Contains(p)) continue;
-        if (c.kind == ControlKind::Button) return Press(c.id);
+        if (c.kind == ControlKind::Button) {
+            // A group box is a frame: the click goes to what it groups.
+            if ((c.style & style::kButtonTypeMask) == style::kButtonGroupBox) continue;
+            return Press(c.id);
+        }
         if (c.kind == ControlKind::Tab) {
             // A tab takes the click and is chosen; the page and the strip beside the tabs let it
             // through, and so does a disabled control.
