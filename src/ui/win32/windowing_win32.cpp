@@ -15,6 +15,10 @@
 // After <windows.h>, which it needs.
 #include <commctrl.h>
 #include <commdlg.h>
+// The window system's method of that name, not the UNICODE macro.
+#ifdef ChooseFont
+#undef ChooseFont
+#endif
 #include <shellapi.h>
 
 namespace klt::ui::win32 {
