@@ -7,6 +7,7 @@
 #include "test_support.h"
 #include "text/literal.h"
 #include "ui/headless.h"
+#include "ui/svg.h"
 
 namespace klt::test {
 namespace {
@@ -104,6 +105,15 @@ TEST_F(EditorDialogsTest, PreviewIsTheSampleCentredLeftOfTheFields) {
                  EXPECT_EQ(texts[0].text, "100.00");
                  EXPECT_EQ(texts[0].rect.top, 107);
                  EXPECT_EQ(texts[1].text, "№ 5"_cp);
+                 // The window's picture marks the chosen radio buttons (the shape and four
+                 // alignments) and the three check boxes set.
+                 const std::string svg = ui::DialogSvg(d);
+                 std::size_t dots = 0, ticks = 0;
+                 for (std::size_t at = 0; (at = svg.find("r=\"2.5\"", at)) != std::string::npos; ++at) ++dots;
+                 for (std::size_t at = 0; (at = svg.find("<polyline", at)) != std::string::npos; ++at)
+                     ++ticks;
+                 EXPECT_EQ(dots, 5u);
+                 EXPECT_EQ(ticks, 3u);
              })}));
 }
 

@@ -112,7 +112,8 @@ class TableProperties final : public ui::DialogController {
         : plan_(plan), index_(index), kind_(kind) {
         const TableItem& table = plan.tables[index];
         preview_.record = table.record;
-        preview_.header = plan.header;
+        // The plan's flags decide what the dialog offers; a plan without a header has the defaults.
+        preview_.header = plan.header ? plan.header : std::make_shared<HallHeader>();
         preview_.shown = true;
         preview_.sample = true;
         preview_.sum = kPreviewSum;
