@@ -1021,6 +1021,68 @@ TEST(UiWin32Editor, TablePropertiesPreviewFollowsTheFields) {
     EXPECT_EQ(r.rect, (klt::halls::Rect{300, 200, 500, 320}));
 }
 
+// A swatch of the colour scheme opens the system's colour dialog; its red, green and blue fields
+// (706 to 708) make the colour the scheme applies.
+TEST(UiWin32Editor, ColourSchemeTakesTheColourDialogsAnswer) {
+    namespace res = klt::res;
+    const auto isScheme = [](HWND d) {
+        wchar_t title[64] = {};
+        GetWindowTextW(d, title, 64);
+        return klt::ui::win32::Narrow(title) == std::string("Настройка цветовой гаммы"_cp);
+    };
+    klt::halls::HallHeader header;
+    Win32User user({[&](HWND d) {
+                        EXPECT_TRUE(isScheme(d));
+                        PostMessageW(d, WM_COMMAND, MAKEWPARAM(res::kSchemeReservedFill, STN_CLICKED),
+                                     reinterpret_cast<LPARAM>(GetDlgItem(d, res::kSchemeReservedFill)));
+                        return true;
+                    },
+                    [&](HWND d) {
+                        if (isScheme(d)) return false;
+                        SetDlgItemInt(d, 706, 10, FALSE);
+                        SetDlgItemInt(d, 707, 20, FALSE);
+                        SetDlgItemInt(d, 708, 30, FALSE);
+                        PostMessageW(d, WM_COMMAND, IDOK, 0);
+                        return true;
+                    },
+                    [&](HWND d) {
+                        if (!isScheme(d)) return false;
+                        PostMessageW(d, WM_COMMAND, IDOK, 0);
+                        return true;
+                    }});
+    EXPECT_TRUE(klt::halls::RunColourScheme(header));
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(header.reservedFill, RGB(10, 20, 30));
+    EXPECT_EQ(header.occupiedFill, klt::halls::HallHeader{}.occupiedFill);
+}
+
+// The system's file-open dialog answers the full path of the file the user named.
+TEST(UiWin32Editor, OpenFileDialogAnswersTheFullPath) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "klt-open-file-test";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path picture = folder / "plan.bmp";
+    {
+        std::FILE* f = _wfopen(picture.wstring().c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    const std::wstring typed = picture.wstring();
+    Win32User user({[&](HWND d) {
+        // The name field is a combo box in the newer dialogs and an edit in the older.
+        SetDlgItemTextW(d, 0x47C, typed.c_str());
+        SetDlgItemTextW(d, 0x480, typed.c_str());
+        PostMessageW(d, WM_COMMAND, IDOK, 0);
+        return true;
+    }});
+    const std::optional<std::string> chosen =
+        klt::ui::CurrentWindowing().ChooseOpenFile("*.bmp", "File  (*.bmp)|*.bmp|");
+    EXPECT_FALSE(user.timedOut());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(klt::ui::win32::Wide(*chosen)), picture));
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+
 }  // namespace
 
 #endif  // _WIN32
