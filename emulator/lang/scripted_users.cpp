@@ -82,6 +82,11 @@ enum : int {
     kChooseColour,
     kChooseFont,
     kChooseFile,
+    kPressPlan,
+    kDragPlan,
+    kReleasePlan,
+    kRightClickPlan,
+    kChooseMenuItem,
     kCount
 };
 
@@ -103,6 +108,11 @@ const Method kMethods[kCount] = {
     {"ChooseColour", "ВыбратьЦвет"_cp, 1, false},
     {"ChooseFont", "ВыбратьШрифт"_cp, 3, false},
     {"ChooseFile", "ВыбратьФайл"_cp, 1, false},
+    {"PressPlan", "НажатьНаПлане"_cp, 3, false},
+    {"DragPlan", "ВестиНаПлане"_cp, 2, false},
+    {"ReleasePlan", "ОтпуститьНаПлане"_cp, 2, false},
+    {"RightClickPlan", "ПравыйЩелчокНаПлане"_cp, 2, false},
+    {"ChooseMenuItem", "ВыбратьПунктМеню"_cp, 1, false},
 };
 
 bool Valid(int number) {
@@ -240,6 +250,21 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
                                                                : std::optional<std::string>(path));
             break;
         }
+        case kPressPlan:
+        case kDragPlan:
+        case kReleasePlan:
+        case kRightClickPlan: {
+            const ui::MouseAction action = number == kPressPlan     ? ui::MouseAction::LeftDown
+                                           : number == kDragPlan    ? ui::MouseAction::Move
+                                           : number == kReleasePlan ? ui::MouseAction::LeftUp
+                                                                    : ui::MouseAction::RightDown;
+            const bool shift = number == kPressPlan && args[2]->GetInt32() != 0;
+            users_->Add(ui::UserAction::MousePlan(action, {args[0]->GetInt32(), args[1]->GetInt32()}, shift));
+            break;
+        }
+        case kChooseMenuItem:
+            users_->systemDialogs().QueueMenuChoice(args[0]->GetInt32());
+            break;
         default:
             return 1;
     }

@@ -53,7 +53,8 @@ class ScriptedUsers final : public ui::Windowing {
                                               const std::string& filter) override {
         return inner_.ChooseOpenFile(defaultExtension, filter);
     }
-    // The user's answers to the system's colour, font and file dialogs, in order.
+    int PopupMenu(const std::vector<ui::MenuItem>& items) override { return inner_.PopupMenu(items); }
+    // The user's answers to the system's colour, font and file dialogs and to context menus, in order.
     ui::HeadlessWindowing& systemDialogs() { return inner_; }
 
   private:
@@ -72,7 +73,9 @@ class ScriptedUsers final : public ui::Windowing {
 // ЗакрытьФорму(Имя), which closes an open form of that full name or title at once, as a user closing its
 // window. The system's dialogs take answers queued in order: ВыбратьЦвет(Цвет) (a negative colour cancels),
 // ВыбратьШрифт(Имя, Размер, Цвет) (size in points; an empty name cancels), ВыбратьФайл(Путь) (an
-// empty path cancels); with none queued the user cancels.
+// empty path cancels); with none queued the user cancels. The mouse on a window's plan:
+// НажатьНаПлане(X, Y, Shift), ВестиНаПлане(X, Y), ОтпуститьНаПлане(X, Y), ПравыйЩелчокНаПлане(X, Y);
+// context menus take the commands queued by ВыбратьПунктМеню(Команда) (0 dismisses the menu).
 // Without scripted users every method but ЗакрытьФорму is a run-time error.
 class UserScriptObject : public host::Context {
   public:

@@ -16,6 +16,8 @@ class CZal : public core::ContextClassBase {
   private:
     // "Монитор"(port, whole-number sums, first tab): the monitor's result text.
     void Monitor(core::MethodCall& call);
+    // "НастройкаЗалов": the hall editor, modally.
+    void HallSettings(core::MethodCall& call);
 
     static const core::MethodDef kMethods[kMethodCount];
 };

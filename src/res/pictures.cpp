@@ -425,6 +425,89 @@ ui::Image ComputerIcon() {
     return p.Take();
 }
 
+// The add buttons' shapes, filled as a new table is.
+ui::Image AddShapePicture(int shape) {
+    Painter p(16, 16, kSilver);
+    if (shape == 1) {
+        p.Rect(1, 3, 15, 13, kBlack);
+        p.Rect(2, 4, 14, 12, kAqua);
+    } else if (shape == 2) {
+        p.Polygon({{8, 0}, {16, 8}, {8, 16}, {0, 8}}, kBlack);
+        p.Polygon({{8, 2}, {14, 8}, {8, 14}, {2, 8}}, kAqua);
+    } else {
+        p.Disc(8, 8, 7.5, kBlack);
+        p.Disc(8, 8, 6, kAqua);
+    }
+    return p.Take();
+}
+
+// The context menu's commands: blocks for tables, a red bar for the line they are set against.
+ui::Image EditCommandPicture(int command) {
+    Painter p(kIcon, kIcon, kWhite);
+    switch (command) {
+        case 1:  // properties: a sheet with lines
+            p.Rect(2, 0, 11, 13, kBlack);
+            p.Rect(3, 1, 10, 12, kWhite);
+            for (int y = 3; y < 11; y += 3) p.Rect(4, y, 9, y + 1, kNavy);
+            break;
+        case 2:  // copy: two tables, one over the other
+            p.Rect(0, 0, 8, 8, kNavy);
+            p.Rect(5, 5, 13, 13, kBlack);
+            p.Rect(6, 6, 12, 12, kAqua);
+            break;
+        case 3:  // delete: a cross
+            p.Stroke(1, 1, 12, 12, 2.5, kRed);
+            p.Stroke(12, 1, 1, 12, 2.5, kRed);
+            break;
+        case 4:  // align left, right, top, bottom
+        case 5:
+        case 6:
+        case 7: {
+            const bool across = command <= 5;
+            const bool low = command == 4 || command == 6;
+            const int line = low ? 0 : 12;
+            if (across) {
+                p.Rect(line, 0, line + 1, 13, kRed);
+                p.Rect(low ? 2 : 4, 2, low ? 9 : 11, 5, kNavy);
+                p.Rect(low ? 2 : 7, 8, low ? 6 : 11, 11, kNavy);
+            } else {
+                p.Rect(0, line, 13, line + 1, kRed);
+                p.Rect(2, low ? 2 : 4, 5, low ? 9 : 11, kNavy);
+                p.Rect(8, low ? 2 : 7, 11, low ? 6 : 11, kNavy);
+            }
+            break;
+        }
+        case 8:  // same height, width, size: two equal blocks
+            p.Rect(1, 2, 5, 11, kNavy);
+            p.Rect(8, 2, 12, 11, kNavy);
+            break;
+        case 9:
+            p.Rect(2, 1, 11, 5, kNavy);
+            p.Rect(2, 8, 11, 12, kNavy);
+            break;
+        case 10:
+            p.Rect(1, 1, 6, 6, kNavy);
+            p.Rect(7, 7, 12, 12, kNavy);
+            break;
+        case 11:  // centring: a block on the middle line
+        case 12:
+        case 13:
+            if (command != 12) p.Rect(6, 0, 7, 13, kRed);
+            if (command != 11) p.Rect(0, 6, 13, 7, kRed);
+            p.Rect(3, 3, 10, 10, kNavy);
+            if (command != 12) p.Rect(6, 3, 7, 10, kRed);
+            if (command != 11) p.Rect(3, 6, 10, 7, kRed);
+            break;
+        case 14:  // distributing: three blocks at equal gaps
+            for (int x = 0; x < 13; x += 5) p.Rect(x, 3, x + 3, 10, kNavy);
+            break;
+        default:
+            for (int y = 0; y < 13; y += 5) p.Rect(3, y, 10, y + 3, kNavy);
+            break;
+    }
+    return p.Take();
+}
+
 std::map<int, ui::Image> DrawAll() {
     std::map<int, ui::Image> m;
     const struct {
@@ -453,6 +536,11 @@ std::map<int, ui::Image> DrawAll() {
     m[kIconNetwork] = NetworkIcon();
     m[kIconDomain] = DomainIcon();
     m[kIconComputer] = ComputerIcon();
+    m[kPictureAddRectangle] = AddShapePicture(1);
+    m[kPictureAddRhombus] = AddShapePicture(2);
+    m[kPictureAddEllipse] = AddShapePicture(3);
+    for (int command = 1; command <= kEditCommandPictures; ++command)
+        m[kPictureEditCommandBase + command] = EditCommandPicture(command);
     return m;
 }
 

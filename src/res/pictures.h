@@ -41,4 +41,12 @@ inline constexpr int kIconNetwork = 228;   // the whole network: a globe
 inline constexpr int kIconDomain = 215;    // a network provider or a domain: linked computers
 inline constexpr int kIconComputer = 214;  // a computer: a screen on its stand
 
+// 16 × 16 pictures of the hall editor's add buttons: a rectangle, a rhombus, an ellipse.
+inline constexpr int kPictureAddRectangle = 263;
+inline constexpr int kPictureAddRhombus = 264;
+inline constexpr int kPictureAddEllipse = 265;
+// 13 × 13 pictures of the hall editor's context-menu items: command N has picture 269 + N.
+inline constexpr int kPictureEditCommandBase = 269;
+inline constexpr int kEditCommandPictures = 15;
+
 }  // namespace klt::res

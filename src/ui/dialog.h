@@ -164,6 +164,22 @@ class DialogView {
     virtual void Close(int code) = 0;
 };
 
+// The mouse on a dialog's own area, outside its controls.
+enum class MouseAction { LeftDown, Move, LeftUp, RightDown };
+struct MouseEvent {
+    MouseAction action = MouseAction::LeftDown;
+    Point p;             // client pixels
+    bool shift = false;  // the Shift key was down
+};
+
+// An item of a context menu: a command (0 for a separator line), its text and its picture (a
+// resource number, 0 for none).
+struct MenuItem {
+    int command = 0;
+    std::string text;  // CP1251
+    int picture = 0;
+};
+
 class DialogController {
   public:
     virtual ~DialogController() = default;
@@ -206,6 +222,14 @@ class DialogController {
     }
     // The window is about to go; the view is still usable.
     virtual void OnClose(DialogView& view) { (void)view; }
+    // The mouse on the dialog's own area. Answers true when the controller follows the mouse: the
+    // window then keeps it, moves and the release outside the window included, until the left
+    // button goes up. OnClick still follows a left button's release.
+    virtual bool OnMouse(DialogView& view, const MouseEvent& event) {
+        (void)view;
+        (void)event;
+        return false;
+    }
     // Windows that show a hall plan: where a point of the plan (797 x 489 pixels) lies in the
     // client area now. Lets a scripted user touch a table whatever the window's size.
     virtual std::optional<Point> PlanToClient(Point plan) const {
@@ -248,6 +272,12 @@ class Windowing {
         (void)font;
         (void)colour;
         return false;
+    }
+    // A context menu at the mouse pointer, modal to the window the user works in: the command of
+    // the item chosen, 0 when the menu was dismissed.
+    virtual int PopupMenu(const std::vector<MenuItem>& items) {
+        (void)items;
+        return 0;
     }
     // An existing file to open (full path, CP1251). `filter` pairs descriptions and patterns with
     // '|' after each ("Pictures (*.bmp)|*.bmp|"); `defaultExtension` is added to a name typed

@@ -138,6 +138,15 @@ UserAction UserAction::ClickPlan(Point plan) {
     return a;
 }
 
+UserAction UserAction::MousePlan(MouseAction action, Point plan, bool shift) {
+    UserAction a;
+    a.kind = Kind::MousePlan;
+    a.mouse = action;
+    a.point = plan;
+    a.shift = shift;
+    return a;
+}
+
 UserAction UserAction::ChooseTab(int controlId, int index) {
     UserAction a;
     a.kind = Kind::ChooseTab;
@@ -319,6 +328,19 @@ bool HeadlessDialog::ClickPlan(Point plan) {
     if (closed_) return false;
     const std::optional<Point> p = controller_.PlanToClient(plan);
     return p && Click(*p);
+}
+
+bool HeadlessDialog::Mouse(const MouseEvent& event) {
+    if (closed_) return false;
+    controller_.OnMouse(*this, event);
+    if (event.action == MouseAction::LeftUp && !closed_) controller_.OnClick(*this, event.p);
+    return true;
+}
+
+bool HeadlessDialog::MousePlan(MouseAction action, Point plan, bool shift) {
+    if (closed_) return false;
+    const std::optional<Point> p = controller_.PlanToClient(plan);
+    return p && Mouse({action, *p, shift});
 }
 
 bool HeadlessDialog::ChooseTab(int id, int index) {
@@ -724,6 +746,9 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
             case UserAction::Kind::Type:
                 window.Type(a.id, a.text);
                 break;
+            case UserAction::Kind::MousePlan:
+                window.MousePlan(a.mouse, a.point, a.shift);
+                break;
         }
         // Work that the step made due (timers at zero delay) runs before the next step.
         if (loop && !window.closed()) loop->Poll();
@@ -740,6 +765,14 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
     record.closeCode = window.closeCode();
     history_.push_back(std::move(record));
     return window.closeCode();
+}
+
+int HeadlessWindowing::PopupMenu(const std::vector<MenuItem>& items) {
+    menus_.push_back(items);
+    if (menuChoices_.empty()) return 0;
+    const int command = menuChoices_.front();
+    menuChoices_.pop_front();
+    return command;
 }
 
 Colour HeadlessWindowing::SystemColourOf(SystemColour which) {

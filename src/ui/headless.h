@@ -140,19 +140,23 @@ class HeadlessDialog;
 
 // One step of a scripted user.
 struct UserAction {
-    enum class Kind { Press, Click, ClickPlan, ChooseTab, DoubleClick, Key, Wait, Look, Type };
+    enum class Kind { Press, Click, ClickPlan, ChooseTab, DoubleClick, Key, Wait, Look, Type, MousePlan };
     Kind kind = Kind::Press;
     int id = 0;
     Point point;
     int key = 0;
     std::string text;
     std::int64_t ms = 0;
+    MouseAction mouse = MouseAction::LeftDown;
+    bool shift = false;
     std::function<void(HeadlessDialog&)> look;
 
     static UserAction Press(int controlId);
     static UserAction Click(Point p);
     // A click where a point of the hall plan lies in the window (nothing when it shows no plan).
     static UserAction ClickPlan(Point plan);
+    // A press, move, release or right press of the mouse where a point of the hall plan lies.
+    static UserAction MousePlan(MouseAction action, Point plan, bool shift = false);
     // Chooses tab `index` (from 0) of a tab control, as a click on it would.
     static UserAction ChooseTab(int controlId, int index);
     // Double-clicks the item of a list or tree view with this text (CP1251; the first one of a
@@ -185,6 +189,9 @@ class HeadlessDialog final : public DialogView {
     bool Press(int id);
     bool Click(Point p);
     bool ClickPlan(Point plan);
+    // The mouse on the dialog's own area; a left release is a click too.
+    bool Mouse(const MouseEvent& event);
+    bool MousePlan(MouseAction action, Point plan, bool shift);
     bool ChooseTab(int id, int index);
     bool DoubleClick(int id, const std::string& cp1251);
     bool Key(int key);
@@ -321,6 +328,10 @@ class HeadlessWindowing final : public Windowing {
     void QueueColour(std::optional<Colour> answer) { colours_.push_back(answer); }
     void QueueFont(std::optional<FontAnswer> answer) { fonts_.push_back(std::move(answer)); }
     void QueueOpenFile(std::optional<std::string> answer) { files_.push_back(std::move(answer)); }
+    // Context menus take the commands queued, in order; with none queued the menu is dismissed.
+    int PopupMenu(const std::vector<MenuItem>& items) override;
+    void QueueMenuChoice(int command) { menuChoices_.push_back(command); }
+    const std::vector<std::vector<MenuItem>>& menus() const { return menus_; }
     // What the system dialogs were asked, in order: the starting colour or font, or the filter.
     const std::vector<std::string>& systemDialogs() const { return asked_; }
     static constexpr Rect kScreen{0, 0, 1024, 768};
@@ -336,6 +347,8 @@ class HeadlessWindowing final : public Windowing {
     std::deque<std::optional<Colour>> colours_;
     std::deque<std::optional<FontAnswer>> fonts_;
     std::deque<std::optional<std::string>> files_;
+    std::deque<int> menuChoices_;
+    std::vector<std::vector<MenuItem>> menus_;
     std::vector<std::string> asked_;
 };
 
