@@ -127,9 +127,7 @@ void HallEditor::OnOpen(ui::DialogView& view) {
     view.SetControlText(res::kEdNumber, "1");
     filling_ = false;
     HallHeader& h = *plan_.header;
-    auto repaintAll = [this] {
-        if (view_) view_->Invalidate();
-    };
+
     for (auto [id, colour] :
          {std::pair{res::kEdTableColour, &tableColour_}, std::pair{res::kEdOccupiedFill, &h.occupiedFill},
           std::pair{res::kEdReservedFill, &h.reservedFill},
@@ -137,7 +135,11 @@ void HallEditor::OnOpen(ui::DialogView& view) {
           std::pair{res::kEdOccupiedName, &h.occupiedNameText},
           std::pair{res::kEdReservedTime, &h.reservedTimeText},
           std::pair{res::kEdReservedName, &h.reservedNameText}}) {
-        swatches_.push_back(std::make_unique<Swatch>(*colour, repaintAll));
+        swatches_.push_back(std::make_unique<Swatch>(*colour, [this, id = id] {
+            if (!view_) return;
+            view_->InvalidateControl(id, false);
+            view_->Invalidate();  // the tables show the plan's colours
+        }));
         view.AttachCustomControl(id, swatches_.back().get());
     }
     ShowChecks(view);
@@ -228,7 +230,10 @@ void HallEditor::OnCommand(ui::DialogView& view, int id) {
             LoadPicture(view);
             return;
         case res::kEdColourScheme:
-            RunColourScheme(*plan_.header);
+            if (!RunColourScheme(*plan_.header)) return;
+            for (int swatch : {res::kEdOccupiedFill, res::kEdReservedFill, res::kEdOccupiedSum,
+                               res::kEdOccupiedName, res::kEdReservedTime, res::kEdReservedName})
+                view.InvalidateControl(swatch, false);
             view.Invalidate();
             return;
         default:
