@@ -32,12 +32,14 @@
 #include "frontdesk/course_choice.h"
 #include "frontdesk/number_pad.h"
 #include "halls/editor_dialogs.h"
+#include "halls/hall_editor.h"
 #include "halls/hall_view.h"
 #include "hostwin/dialogs.h"
 #include "platform/network.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
 #include "res/editor_dialogs.h"
+#include "res/hall_editor.h"
 #include "res/hall_dialogs.h"
 #include "res/monitor_dialogs.h"
 #include "res/office_dialogs.h"
@@ -1033,6 +1035,46 @@ TEST(UiWin32Editor, TablePropertiesPreviewFollowsTheFields) {
     EXPECT_EQ(r.sumOffsetInUse, 1);
     EXPECT_EQ(r.sumHAlign, 1);
     EXPECT_EQ(r.rect, (klt::halls::Rect{300, 200, 500, 320}));
+}
+
+// The hall editor on a real screen: three tables added, two dragged by the mouse's messages;
+// the dialog keeps the mouse during the drag and paints the table where it was dropped.
+TEST(UiWin32Editor, HallEditorDragsATableWithTheMouse) {
+    namespace res = klt::res;
+    klt::halls::HallEditor editor;
+    klt::halls::Rect before;
+    const auto mouse = [](HWND d, UINT msg, LONG x, LONG y) {
+        SendMessageW(d, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    };
+    Win32User user({Click(res::kEdAddRectangle), Click(res::kEdAddRhombus), Click(res::kEdAddEllipse),
+                    Check([&](HWND d) {
+                        ASSERT_EQ(editor.plan().tables.size(), 3u);
+                        before = editor.plan().tables[0].record.rect;
+                        const LONG x = (before.left + before.right) / 2, y = (before.top + before.bottom) / 2;
+                        mouse(d, WM_LBUTTONDOWN, x, y);
+                        mouse(d, WM_MOUSEMOVE, x + 300, y + 200);
+                        EXPECT_EQ(GetCapture(), d);
+                        mouse(d, WM_LBUTTONUP, x + 300, y + 200);
+                        EXPECT_EQ(GetCapture(), nullptr);
+                        mouse(d, WM_LBUTTONDOWN, x, y);  // the rhombus, first in the list there, to the right
+                        mouse(d, WM_MOUSEMOVE, x + 520, y + 60);
+                        mouse(d, WM_LBUTTONUP, x + 520, y + 60);
+                        mouse(d, WM_LBUTTONDOWN, 700, 50);  // off the tables: nothing selected
+                        mouse(d, WM_LBUTTONUP, 700, 50);
+                        RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                        HDC dc = GetDC(d);
+                        EXPECT_EQ(GetPixel(dc, before.left + 310, before.top + 210), RGB(0, 255, 255));
+                        ReleaseDC(d, dc);
+                        HoldForScreenshot(d);
+                    }),
+                    Click(IDCANCEL)},
+                   Environment(L"KLT_UI_SHOT_DIR").empty() ? 30000 : 150000);
+    EXPECT_EQ(editor.Run(), IDCANCEL);
+    EXPECT_FALSE(user.timedOut());
+    ASSERT_EQ(editor.plan().tables.size(), 3u);
+    EXPECT_EQ(
+        editor.plan().tables[0].record.rect,
+        (klt::halls::Rect{before.left + 300, before.top + 200, before.right + 300, before.bottom + 200}));
 }
 
 // A swatch of the colour scheme opens the system's colour dialog; its red, green and blue fields

@@ -165,6 +165,21 @@ else
     tr -d '\r' <"$WORK/properties.log" | tail -n 30 | sed 's/^/    /'
 fi
 
+# The hall editor inside the test program: three new tables (cyan), the first dragged by the mouse.
+KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Editor.HallEditorDragsATableWithTheMouse' >"$WORK/editor.log" 2>&1 &
+editor_pid=$!
+bg_started "$editor_pid"
+screenshot "$editor_pid" ui_hall_editor "hall editor" "0 255 255 2000"
+editor_rc=0
+wait "$editor_pid" || editor_rc=$?
+if [[ $editor_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/editor.log"; then
+    pass "the hall editor dragged a table with the mouse"
+else
+    fail "the hall editor (exit $editor_rc)"
+    tr -d '\r' <"$WORK/editor.log" | tail -n 30 | sed 's/^/    /'
+fi
+
 # 2. klthost.exe runs a module that asks for a number; the test program clicks the keypad of that
 #    other process, the screenshot is taken while it shows 75.20, and the module prints the result.
 CAPTION='KLT keypad test'

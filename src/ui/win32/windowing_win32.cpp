@@ -230,6 +230,12 @@ class Win32DialogView final : public DialogView {
         Guard([&] { controller_.OnOpen(*this); });
     }
 
+    static MouseEvent MouseAt(MouseAction action, WPARAM wParam, LPARAM lParam) {
+        return {action,
+                {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))},
+                (wParam & MK_SHIFT) != 0};
+    }
+
     INT_PTR Message(UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (msg) {
             case WM_COMMAND: {
@@ -267,12 +273,28 @@ class Win32DialogView final : public DialogView {
             case WM_TIMER:
                 Guard([&] { controller_.OnTimer(*this, static_cast<int>(wParam)); });
                 return TRUE;
-            case WM_LBUTTONUP:
-                Guard([&] {
-                    controller_.OnClick(
-                        *this, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-                });
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:  // a quick second press is a press too
+            case WM_MOUSEMOVE:
+            case WM_RBUTTONDOWN: {
+                const MouseAction action = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK
+                                               ? MouseAction::LeftDown
+                                           : msg == WM_MOUSEMOVE ? MouseAction::Move
+                                                                 : MouseAction::RightDown;
+                bool follows = false;
+                Guard([&] { follows = controller_.OnMouse(*this, MouseAt(action, wParam, lParam)); });
+                // A drag goes on outside the window: the dialog keeps the mouse until it ends.
+                if (follows && GetCapture() != hwnd_) SetCapture(hwnd_);
+                if (!follows && msg != WM_MOUSEMOVE && GetCapture() == hwnd_) ReleaseCapture();
                 return TRUE;
+            }
+            case WM_LBUTTONUP: {
+                const MouseEvent up = MouseAt(MouseAction::LeftUp, wParam, lParam);
+                Guard([&] { controller_.OnMouse(*this, up); });
+                if (GetCapture() == hwnd_) ReleaseCapture();
+                Guard([&] { controller_.OnClick(*this, up.p); });
+                return TRUE;
+            }
             case WM_PAINT: {
                 const platform::win32::PaintDc paint(hwnd_);
                 GdiCanvas canvas(paint.Get());
@@ -711,6 +733,29 @@ class Win32Windowing final : public Windowing {
         return {rc.left, rc.top, rc.right, rc.bottom};
     }
     int CaptionHeight() override { return GetSystemMetrics(SM_CYCAPTION); }
+
+    int PopupMenu(const std::vector<MenuItem>& items) override {
+        HMENU menu = CreatePopupMenu();
+        if (!menu) return 0;
+        for (const MenuItem& item : items) {
+            if (item.command == 0) {
+                AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            const UINT command = static_cast<UINT>(item.command);
+            AppendMenuW(menu, MF_STRING, command, Wide(item.text).c_str());
+            // The picture stands where a check mark would; the cache keeps the bitmap alive.
+            if (HBITMAP picture = item.picture ? PictureBitmap(item.picture) : nullptr)
+                SetMenuItemBitmaps(menu, command, MF_BYCOMMAND, picture, picture);
+        }
+        POINT at{};
+        GetCursorPos(&at);
+        const BOOL chosen =
+            TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y,
+                           0, GetActiveWindow(), nullptr);
+        DestroyMenu(menu);
+        return static_cast<int>(chosen);
+    }
 
     std::optional<Colour> ChooseColour(Colour initial) override {
         static COLORREF custom[16]{};  // the user's custom colours, kept between dialogs
