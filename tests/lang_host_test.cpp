@@ -15,6 +15,7 @@
 #include "emulator/lang/scripted_users.h"
 #include "hostwin/window_state.h"
 #include "platform/files.h"
+#include "halls/editor_dialogs.h"
 #include "res/dialogs.h"
 #include "test_support.h"
 
@@ -438,6 +439,34 @@ TEST_F(LangHost, ScriptedUsersTakeSnapshotsChooseTabsAndTouchHallPlans) {
     EXPECT_EQ(ui::CurrentWindowing().RunModal(kPlanTemplate, plan), ui::kIdOk);
     EXPECT_EQ(plan.tabs, std::vector<int>{2});
     EXPECT_EQ(plan.clicked, (ui::Point{210, 110}));
+}
+
+TEST_F(LangHost, ScriptedUsersAnswerTheSystemDialogsAndFillFields) {
+    lang::ScriptedUsers users;
+    Load(
+        "Эм = СоздатьОбъект(\"Эмулятор\");\n"
+        "Эм.ВыбратьЦвет(255); Эм.ВыбратьЦвет(-1); Эм.ВыбратьШрифт(\"Arial\", 12, 65280);\n"
+        "Эм.ВыбратьФайл(\"C:\\base\\зал.bmp\");\n"
+        "Эм.Окно(); Эм.ВвестиВПоле(1005, \"Бар\"); Эм.Нажать(1);");
+    module_->SetScriptedUsers(&users);
+    ASSERT_EQ(RunBody(), "ok");
+    EXPECT_EQ(users.ChooseColour(0), std::optional<ui::Colour>(255));
+    EXPECT_EQ(users.ChooseColour(0), std::nullopt);
+    ui::Font font;
+    ui::Colour colour = 1;
+    ASSERT_TRUE(users.ChooseFont(font, colour));
+    EXPECT_EQ(font.face, "Arial");
+    EXPECT_EQ(font.height, -16);
+    EXPECT_EQ(colour, 65280u);
+    EXPECT_FALSE(users.ChooseFont(font, colour));
+    EXPECT_EQ(users.ChooseOpenFile("*.bmp", "File  (*.bmp)|*.bmp|"),
+              std::optional<std::string>("C:\\base\\зал.bmp"_cp));
+    EXPECT_EQ(users.ChooseOpenFile("*.bmp", ""), std::nullopt);
+    halls::Plan plan;
+    plan.tables.emplace_back();
+    plan.tables[0].record = halls::NewTableRecord(3, 0, halls::Shape::Rectangle, {0, 0, 50, 50});
+    ASSERT_TRUE(halls::RunTableProperties(plan, 0, halls::PlanKind::Bar));
+    EXPECT_EQ(plan.tables[0].record.name, "Бар"_cp);
 }
 
 TEST_F(LangHost, WithoutScriptedUsersTheirObjectRefuses) {

@@ -31,11 +31,13 @@
 #include "frontdesk/colour_label.h"
 #include "frontdesk/course_choice.h"
 #include "frontdesk/number_pad.h"
+#include "halls/editor_dialogs.h"
 #include "halls/hall_view.h"
 #include "hostwin/dialogs.h"
 #include "platform/network.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
+#include "res/editor_dialogs.h"
 #include "res/hall_dialogs.h"
 #include "res/monitor_dialogs.h"
 #include "res/office_dialogs.h"
@@ -979,6 +981,120 @@ TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
             FAIL() << "unknown step " << step;
         }
     }
+}
+
+// The table properties on a real screen: check boxes and radio buttons follow the table, the
+// spin writes its field, and the preview repaints through GDI as the fields change. Held for the
+// screenshot of tests/wine/ui_windows.sh when KLT_UI_SHOT_DIR is set.
+TEST(UiWin32Editor, TablePropertiesPreviewFollowsTheFields) {
+    namespace res = klt::res;
+    klt::halls::Plan plan;
+    klt::halls::TableItem table;
+    table.record =
+        klt::halls::NewTableRecord(7, RGB(0, 160, 0), klt::halls::Shape::Ellipse, {300, 200, 500, 320});
+    table.record.name = "Стол у окна"_cp;
+    table.record.outline = RGB(0, 0, 128);
+    table.record.thickness = 4;
+    table.record.nameHAlign = table.record.nameVAlign = 1;
+    table.header = plan.header;
+    plan.tables.push_back(table);
+    const auto shown = [](HWND d, int id) { return IsWindowVisible(GetDlgItem(d, id)) != FALSE; };
+    Win32User user({Check([&](HWND d) {
+                        EXPECT_EQ(IsDlgButtonChecked(d, res::kPropShapeEllipse), BST_CHECKED);
+                        EXPECT_EQ(IsDlgButtonChecked(d, res::kPropShowSum), BST_CHECKED);
+                        EXPECT_FALSE(shown(d, res::kPropRounding));
+                        EXPECT_EQ(ItemText(d, res::kPropNumber), "7");
+                    }),
+                    Click(res::kPropShapeRectangle), Click(res::kPropSumCentre), Click(res::kPropSumOffset),
+                    Check([&](HWND d) {
+                        EXPECT_EQ(IsDlgButtonChecked(d, res::kPropShapeEllipse), BST_UNCHECKED);
+                        EXPECT_TRUE(shown(d, res::kPropRounding));
+                        SetDlgItemTextW(d, res::kPropRounding, L"30");
+                        SendMessageW(GetDlgItem(d, res::kPropSumYSpin), UDM_SETPOS32, 0, 20);
+                        EXPECT_EQ(ItemText(d, res::kPropSumY), "20");
+                        RedrawWindow(d, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                        RECT client;
+                        GetClientRect(d, &client);
+                        const int x = (client.right - 200 - 300) / 2;
+                        HDC dc = GetDC(d);
+                        EXPECT_EQ(GetPixel(dc, x + 100, 100 + 30), RGB(0, 160, 0));
+                        EXPECT_EQ(GetPixel(dc, x + 1, 100 + 60), RGB(0, 0, 128));  // the outline
+                        ReleaseDC(d, dc);
+                        HoldForScreenshot(d);
+                    }),
+                    Click(IDOK)},
+                   Environment(L"KLT_UI_SHOT_DIR").empty() ? 30000 : 150000);
+    EXPECT_TRUE(klt::halls::RunTableProperties(plan, 0, klt::halls::PlanKind::Hall));
+    EXPECT_FALSE(user.timedOut());
+    const klt::halls::TableRecord& r = plan.tables[0].record;
+    EXPECT_EQ(r.shape, 1);
+    EXPECT_EQ(r.rounding, 30);
+    EXPECT_EQ(r.sumOffsetY, 20);
+    EXPECT_EQ(r.sumOffsetInUse, 1);
+    EXPECT_EQ(r.sumHAlign, 1);
+    EXPECT_EQ(r.rect, (klt::halls::Rect{300, 200, 500, 320}));
+}
+
+// A swatch of the colour scheme opens the system's colour dialog; its red, green and blue fields
+// (706 to 708) make the colour the scheme applies.
+TEST(UiWin32Editor, ColourSchemeTakesTheColourDialogsAnswer) {
+    namespace res = klt::res;
+    const auto isScheme = [](HWND d) {
+        wchar_t title[64] = {};
+        GetWindowTextW(d, title, 64);
+        return klt::ui::win32::Narrow(title) == std::string("Настройка цветовой гаммы"_cp);
+    };
+    klt::halls::HallHeader header;
+    Win32User user({[&](HWND d) {
+                        EXPECT_TRUE(isScheme(d));
+                        PostMessageW(d, WM_COMMAND, MAKEWPARAM(res::kSchemeReservedFill, STN_CLICKED),
+                                     reinterpret_cast<LPARAM>(GetDlgItem(d, res::kSchemeReservedFill)));
+                        return true;
+                    },
+                    [&](HWND d) {
+                        if (isScheme(d)) return false;
+                        SetDlgItemInt(d, 706, 10, FALSE);
+                        SetDlgItemInt(d, 707, 20, FALSE);
+                        SetDlgItemInt(d, 708, 30, FALSE);
+                        PostMessageW(d, WM_COMMAND, IDOK, 0);
+                        return true;
+                    },
+                    [&](HWND d) {
+                        if (!isScheme(d)) return false;
+                        PostMessageW(d, WM_COMMAND, IDOK, 0);
+                        return true;
+                    }});
+    EXPECT_TRUE(klt::halls::RunColourScheme(header));
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(header.reservedFill, RGB(10, 20, 30));
+    EXPECT_EQ(header.occupiedFill, klt::halls::HallHeader{}.occupiedFill);
+}
+
+// The system's file-open dialog answers the full path of the file the user named.
+TEST(UiWin32Editor, OpenFileDialogAnswersTheFullPath) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "klt-open-file-test";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path picture = folder / "plan.bmp";
+    {
+        std::FILE* f = _wfopen(picture.wstring().c_str(), L"wb");
+        ASSERT_NE(f, nullptr);
+        std::fclose(f);
+    }
+    const std::wstring typed = picture.wstring();
+    Win32User user({[&](HWND d) {
+        // The name field is a combo box in the newer dialogs and an edit in the older.
+        SetDlgItemTextW(d, 0x47C, typed.c_str());
+        SetDlgItemTextW(d, 0x480, typed.c_str());
+        PostMessageW(d, WM_COMMAND, IDOK, 0);
+        return true;
+    }});
+    const std::optional<std::string> chosen =
+        klt::ui::CurrentWindowing().ChooseOpenFile("*.bmp", "File  (*.bmp)|*.bmp|");
+    EXPECT_FALSE(user.timedOut());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(klt::ui::win32::Wide(*chosen)), picture));
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
 }
 
 }  // namespace

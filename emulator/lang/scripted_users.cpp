@@ -78,6 +78,10 @@ enum : int {
     kCloseForm,
     kDoubleClick,
     kNetworkComputer,
+    kTypeInto,
+    kChooseColour,
+    kChooseFont,
+    kChooseFile,
     kCount
 };
 
@@ -95,6 +99,10 @@ const Method kMethods[kCount] = {
     {"CloseForm", "ЗакрытьФорму"_cp, 1, false},
     {"DoubleClick", "ДвойнойЩелчок"_cp, 2, false},
     {"NetworkComputer", "КомпьютерСети"_cp, 3, false},
+    {"TypeInto", "ВвестиВПоле"_cp, 2, false},
+    {"ChooseColour", "ВыбратьЦвет"_cp, 1, false},
+    {"ChooseFont", "ВыбратьШрифт"_cp, 3, false},
+    {"ChooseFile", "ВыбратьФайл"_cp, 1, false},
 };
 
 bool Valid(int number) {
@@ -203,6 +211,35 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
         case kNetworkComputer:
             users_->network().AddComputer(args[0]->GetString(), args[1]->GetString(), args[2]->GetString());
             break;
+        case kTypeInto:
+            users_->Add(ui::UserAction::Type(args[0]->GetInt32(), args[1]->GetString()));
+            break;
+        case kChooseColour: {
+            const std::int32_t colour = args[0]->GetInt32();
+            users_->systemDialogs().QueueColour(
+                colour < 0 ? std::nullopt : std::optional<ui::Colour>(static_cast<ui::Colour>(colour)));
+            break;
+        }
+        case kChooseFont: {
+            const std::string face = args[0]->GetString();
+            if (face.empty()) {
+                users_->systemDialogs().QueueFont(std::nullopt);
+                break;
+            }
+            ui::HeadlessWindowing::FontAnswer answer;
+            answer.font.face = face;
+            answer.font.height = ui::PointsToHeight(args[1]->GetInt32(), users_->LogPixelsY());
+            answer.font.charset = 204;  // RUSSIAN_CHARSET, as the dialog gives for a Cyrillic face
+            answer.colour = static_cast<ui::Colour>(args[2]->GetInt32());
+            users_->systemDialogs().QueueFont(answer);
+            break;
+        }
+        case kChooseFile: {
+            const std::string path = args[0]->GetString();
+            users_->systemDialogs().QueueOpenFile(path.empty() ? std::nullopt
+                                                               : std::optional<std::string>(path));
+            break;
+        }
         default:
             return 1;
     }

@@ -45,6 +45,16 @@ class ScriptedUsers final : public ui::Windowing {
     void ShellOpen(const std::string& cp1251) override { inner_.ShellOpen(cp1251); }
     ui::Rect ScreenRectOf(platform::WindowHandle window) override { return inner_.ScreenRectOf(window); }
     int CaptionHeight() override { return inner_.CaptionHeight(); }
+    std::optional<ui::Colour> ChooseColour(ui::Colour initial) override {
+        return inner_.ChooseColour(initial);
+    }
+    bool ChooseFont(ui::Font& font, ui::Colour& colour) override { return inner_.ChooseFont(font, colour); }
+    std::optional<std::string> ChooseOpenFile(const std::string& defaultExtension,
+                                              const std::string& filter) override {
+        return inner_.ChooseOpenFile(defaultExtension, filter);
+    }
+    // The user's answers to the system's colour, font and file dialogs, in order.
+    ui::HeadlessWindowing& systemDialogs() { return inner_; }
 
   private:
     ui::HeadlessWindowing inner_;
@@ -57,9 +67,12 @@ class ScriptedUsers final : public ui::Windowing {
 
 // The object СоздатьОбъект("Эмулятор") gives: Окно(), Нажать(Ид), Щелкнуть(X, Y),
 // ЩелкнутьНаПлане(X, Y), ВыбратьВкладку(Ид, Номер), ДвойнойЩелчок(Ид, Текст), Клавиша(Код),
-// Ввести(Текст), Ждать(Мс), Снимок(ИмяФайла), ОсталосьОкон(), КомпьютерСети(Сеть, Домен, Имя), which
-// puts a computer into the network neighbourhood the windows browse, and ЗакрытьФорму(Имя), which
-// closes an open form of that full name or title at once, as a user closing its window.
+// Ввести(Текст), ВвестиВПоле(Ид, Текст), Ждать(Мс), Снимок(ИмяФайла), ОсталосьОкон(), КомпьютерСети(Сеть,
+// Домен, Имя), which puts a computer into the network neighbourhood the windows browse, and
+// ЗакрытьФорму(Имя), which closes an open form of that full name or title at once, as a user closing its
+// window. The system's dialogs take answers queued in order: ВыбратьЦвет(Цвет) (a negative colour cancels),
+// ВыбратьШрифт(Имя, Размер, Цвет) (size in points; an empty name cancels), ВыбратьФайл(Путь) (an
+// empty path cancels); with none queued the user cancels.
 // Without scripted users every method but ЗакрытьФорму is a run-time error.
 class UserScriptObject : public host::Context {
   public:

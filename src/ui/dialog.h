@@ -23,6 +23,7 @@ enum class ControlKind {
     Edit,    // a one-line text field
     List,    // a list view of texts; a double click notifies the dialog with kItemDoubleClicked
     Tree,    // a tree view of texts with pictures; a double click notifies kItemDoubleClicked
+    Spin,    // up and down arrows that step the number in the edit field just before it
 };
 
 // What a tab control tells its dialog (OnNotify) when the user chose another tab.
@@ -96,6 +97,12 @@ class DialogView {
     // Adds and removes style bits; the frame is redrawn to match.
     virtual void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) = 0;
     virtual void SetControlCursor(int id, Cursor cursor) = 0;
+
+    // Check boxes and radio buttons (the plain styles: the controller decides what a press means).
+    virtual void SetCheck(int id, bool checked) = 0;
+    virtual bool IsChecked(int id) const = 0;
+    // The numbers a spin steps its edit field through.
+    virtual void SetSpinRange(int id, int low, int high) = 0;
 
     // Tab controls: the tabs' texts in order, and the selected one (-1 for none). Selecting from
     // the program notifies nobody, as the system's own control does.
@@ -182,6 +189,11 @@ class DialogController {
         (void)view;
         (void)timerId;
     }
+    // The user changed the text of an edit field (typed, pasted, or stepped it with its spin).
+    virtual void OnEditChanged(DialogView& view, int id) {
+        (void)view;
+        (void)id;
+    }
     virtual void OnNotify(DialogView& view, int id, unsigned code) {
         (void)view;
         (void)id;
@@ -222,6 +234,30 @@ class Windowing {
     virtual Rect ScreenRectOf(platform::WindowHandle window) = 0;
     // Height of a window caption, as the system draws it now.
     virtual int CaptionHeight() = 0;
+
+    // The system's own dialogs, modal to the window the user works in. A window system without
+    // them answers as a user who cancels.
+    // A colour, starting from `initial`; nothing when cancelled.
+    virtual std::optional<Colour> ChooseColour(Colour initial) {
+        (void)initial;
+        return std::nullopt;
+    }
+    // A screen font with its effects and colour, starting from those given; false when cancelled,
+    // and then both are left as they were.
+    virtual bool ChooseFont(Font& font, Colour& colour) {
+        (void)font;
+        (void)colour;
+        return false;
+    }
+    // An existing file to open (full path, CP1251). `filter` pairs descriptions and patterns with
+    // '|' after each ("Pictures (*.bmp)|*.bmp|"); `defaultExtension` is added to a name typed
+    // without one ("bmp" or "*.bmp").
+    virtual std::optional<std::string> ChooseOpenFile(const std::string& defaultExtension,
+                                                      const std::string& filter) {
+        (void)defaultExtension;
+        (void)filter;
+        return std::nullopt;
+    }
 };
 
 // The window system in force: Win32 on Windows, the headless one elsewhere. Tests swap it.

@@ -1,6 +1,7 @@
 #include "ui/headless.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "text/cp1251.h"
 
@@ -160,6 +161,14 @@ UserAction UserAction::Key(int virtualKey) {
     return a;
 }
 
+UserAction UserAction::Type(int controlId, std::string cp1251) {
+    UserAction a;
+    a.kind = Kind::Type;
+    a.id = controlId;
+    a.text = std::move(cp1251);
+    return a;
+}
+
 UserAction UserAction::Wait(std::int64_t ms) {
     UserAction a;
     a.kind = Kind::Wait;
@@ -272,7 +281,11 @@ bool HeadlessDialog::Click(Point p) {
     if (closed_) return false;
     for (const HeadlessControl& c : controls_) {
         if (!c.visible || !c.rect.Contains(p)) continue;
-        if (c.kind == ControlKind::Button) return Press(c.id);
+        if (c.kind == ControlKind::Button) {
+            // A group box is a frame: the click goes to what it groups.
+            if ((c.style & style::kButtonTypeMask) == style::kButtonGroupBox) continue;
+            return Press(c.id);
+        }
         if (c.kind == ControlKind::Tab) {
             // A tab takes the click and is chosen; the page and the strip beside the tabs let it
             // through, and so does a disabled control.
@@ -555,6 +568,49 @@ void HeadlessDialog::SetControlCursor(int id, Cursor cursor) {
     if (HeadlessControl* c = Get(id)) c->cursor = cursor;
 }
 
+void HeadlessDialog::SetCheck(int id, bool checked) {
+    if (HeadlessControl* c = Get(id)) c->checked = checked;
+}
+
+bool HeadlessDialog::IsChecked(int id) const {
+    const HeadlessControl* c = Get(id);
+    return c && c->checked;
+}
+
+void HeadlessDialog::SetSpinRange(int id, int low, int high) {
+    if (HeadlessControl* c = Get(id)) {
+        c->spinLow = std::min(low, high);
+        c->spinHigh = std::max(low, high);
+    }
+}
+
+bool HeadlessDialog::Type(int id, const std::string& cp1251) {
+    if (closed_) return false;
+    HeadlessControl* c = Get(id);
+    if (!c || !c->visible || !c->enabled || c->kind != ControlKind::Edit) return false;
+    c->text = cp1251;
+    controller_.OnEditChanged(*this, id);
+    return true;
+}
+
+bool HeadlessDialog::Spin(int id, int steps) {
+    if (closed_) return false;
+    const auto spin = std::find_if(controls_.begin(), controls_.end(),
+                                   [&](const HeadlessControl& c) { return c.id == id && id != kIdStatic; });
+    // Its edit field is the control made just before it, as the system's spin takes it.
+    if (spin == controls_.end() || spin == controls_.begin() || spin->kind != ControlKind::Spin ||
+        !spin->visible || !spin->enabled)
+        return false;
+    HeadlessControl& edit = *(spin - 1);
+    if (edit.kind != ControlKind::Edit) return false;
+    const long long now = std::strtoll(edit.text.c_str(), nullptr, 10);
+    const long long next = std::clamp(now + steps, static_cast<long long>(spin->spinLow),
+                                      static_cast<long long>(spin->spinHigh));
+    edit.text = std::to_string(next);
+    controller_.OnEditChanged(*this, edit.id);
+    return true;
+}
+
 Rect HeadlessDialog::ControlRect(int id) const {
     const HeadlessControl* c = Get(id);
     return c ? c->rect : Rect{};
@@ -665,6 +721,9 @@ int HeadlessWindowing::RunModal(const DialogTemplate& dialog, DialogController& 
             case UserAction::Kind::Look:
                 if (a.look) a.look(window);
                 break;
+            case UserAction::Kind::Type:
+                window.Type(a.id, a.text);
+                break;
         }
         // Work that the step made due (timers at zero delay) runs before the next step.
         if (loop && !window.closed()) loop->Poll();
@@ -694,6 +753,42 @@ Colour HeadlessWindowing::SystemColourOf(SystemColour which) {
             return Rgb(255, 255, 255);
     }
     return 0;
+}
+
+namespace {
+
+std::string Describe(const Font& font) {
+    return font.face + " " + std::to_string(font.height);
+}
+
+template <typename T>
+std::optional<T> Next(std::deque<std::optional<T>>& answers) {
+    if (answers.empty()) return std::nullopt;
+    std::optional<T> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::optional<Colour> HeadlessWindowing::ChooseColour(Colour initial) {
+    asked_.push_back("colour " + std::to_string(initial));
+    return Next(colours_);
+}
+
+bool HeadlessWindowing::ChooseFont(Font& font, Colour& colour) {
+    asked_.push_back("font " + Describe(font));
+    std::optional<FontAnswer> answer = Next(fonts_);
+    if (!answer) return false;
+    font = answer->font;
+    colour = answer->colour;
+    return true;
+}
+
+std::optional<std::string> HeadlessWindowing::ChooseOpenFile(const std::string& defaultExtension,
+                                                             const std::string& filter) {
+    asked_.push_back("file " + defaultExtension + " " + filter);
+    return Next(files_);
 }
 
 }  // namespace klt::ui

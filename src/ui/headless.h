@@ -106,6 +106,8 @@ struct HeadlessControl {
     std::uint32_t style = 0;
     std::uint32_t exStyle = 0;
     Cursor cursor = Cursor::Default;
+    bool checked = false;             // a check box or radio button
+    int spinLow = 0, spinHigh = 100;  // a spin's range
     int invalidations = 0;
     int parentInvalidations = 0;
     std::vector<std::string> tabs;  // a tab control's tabs
@@ -138,7 +140,7 @@ class HeadlessDialog;
 
 // One step of a scripted user.
 struct UserAction {
-    enum class Kind { Press, Click, ClickPlan, ChooseTab, DoubleClick, Key, Wait, Look };
+    enum class Kind { Press, Click, ClickPlan, ChooseTab, DoubleClick, Key, Wait, Look, Type };
     Kind kind = Kind::Press;
     int id = 0;
     Point point;
@@ -157,6 +159,8 @@ struct UserAction {
     // tree, depth first); with no such item, the empty part of the control.
     static UserAction DoubleClick(int controlId, std::string cp1251);
     static UserAction Key(int virtualKey);
+    // Replaces the text of an edit field, as typing it over would.
+    static UserAction Type(int controlId, std::string cp1251);
     static UserAction Wait(std::int64_t ms);
     // Runs `look` on the open window: a test's assertions between the user's steps.
     static UserAction Look(std::function<void(HeadlessDialog&)> look);
@@ -184,6 +188,9 @@ class HeadlessDialog final : public DialogView {
     bool ChooseTab(int id, int index);
     bool DoubleClick(int id, const std::string& cp1251);
     bool Key(int key);
+    bool Type(int id, const std::string& cp1251);
+    // Steps a spin's edit field by `steps` within the spin's range, as its arrows would.
+    bool Spin(int id, int steps);
     // Paints a custom control (or the dialog itself for id 0) as the system would ask it to now.
     RecordingCanvas Paint(int id);
 
@@ -213,6 +220,9 @@ class HeadlessDialog final : public DialogView {
     std::uint32_t ControlExStyle(int id) const override;
     void ModifyControlStyle(int id, std::uint32_t remove, std::uint32_t add, bool extended) override;
     void SetControlCursor(int id, Cursor cursor) override;
+    void SetCheck(int id, bool checked) override;
+    bool IsChecked(int id) const override;
+    void SetSpinRange(int id, int low, int high) override;
     void SetTabs(int id, const std::vector<std::string>& cp1251Texts) override;
     void SelectTab(int id, int index) override;
     int SelectedTab(int id) const override;
@@ -298,6 +308,21 @@ class HeadlessWindowing final : public Windowing {
         return kScreen;
     }
     int CaptionHeight() override { return kCaptionHeight; }
+    // The system dialogs take the answers queued for them, in order; with none queued, or a
+    // queued nothing, the user cancels.
+    std::optional<Colour> ChooseColour(Colour initial) override;
+    bool ChooseFont(Font& font, Colour& colour) override;
+    std::optional<std::string> ChooseOpenFile(const std::string& defaultExtension,
+                                              const std::string& filter) override;
+    struct FontAnswer {
+        Font font;
+        Colour colour = 0;
+    };
+    void QueueColour(std::optional<Colour> answer) { colours_.push_back(answer); }
+    void QueueFont(std::optional<FontAnswer> answer) { fonts_.push_back(std::move(answer)); }
+    void QueueOpenFile(std::optional<std::string> answer) { files_.push_back(std::move(answer)); }
+    // What the system dialogs were asked, in order: the starting colour or font, or the filter.
+    const std::vector<std::string>& systemDialogs() const { return asked_; }
     static constexpr Rect kScreen{0, 0, 1024, 768};
     static constexpr int kCaptionHeight = 18;
 
@@ -308,6 +333,10 @@ class HeadlessWindowing final : public Windowing {
     std::deque<std::vector<UserAction>> scripts_;
     std::vector<DialogRecord> history_;
     std::vector<std::string> opened_;
+    std::deque<std::optional<Colour>> colours_;
+    std::deque<std::optional<FontAnswer>> fonts_;
+    std::deque<std::optional<std::string>> files_;
+    std::vector<std::string> asked_;
 };
 
 // Turns dialog units into pixels as the dialog manager does.

@@ -213,6 +213,7 @@ class SvgWriter {
             case ControlKind::Edit:
             case ControlKind::List:
             case ControlKind::Tree:
+            case ControlKind::Spin:
                 Field(c);
                 break;
         }
@@ -410,6 +411,11 @@ class SvgWriter {
     }
 
     void Button(const HeadlessControl& c) {
+        const std::uint32_t type = c.style & style::kButtonTypeMask;
+        if (type == style::kButtonCheckBox || type == style::kButtonRadio || type == style::kButtonGroupBox) {
+            Choice(c, type);
+            return;
+        }
         out_ += "<rect " + RectAttributes({c.rect.left, c.rect.top, c.rect.right - 1, c.rect.bottom - 1}) +
                 " fill=\"" + Hex(face_) +
                 "\" stroke=\"#000000\" stroke-width=\"1\" transform=\"translate(0.5 0.5)\"/>\n";
@@ -428,6 +434,44 @@ class SvgWriter {
         text.font = c.font;
         text.textColour = c.enabled ? windowText_ : Rgb(128, 128, 128);
         text.format = text_format::kCentre | text_format::kVCentre | text_format::kSingleLine;
+        Text(text);
+    }
+
+    // Check boxes and radio buttons: their 13-pixel mark, then the text left beside it; group boxes:
+    // the frame with the text over its top edge.
+    void Choice(const HeadlessControl& c, std::uint32_t type) {
+        CanvasOp text;
+        text.kind = CanvasOp::Kind::Text;
+        text.text = c.text;
+        text.font = c.font;
+        text.textColour = c.enabled ? windowText_ : Rgb(128, 128, 128);
+        text.format = text_format::kLeft | text_format::kVCentre | text_format::kSingleLine;
+        if (type == style::kButtonGroupBox) {
+            Outline({c.rect.left, c.rect.top + 6, c.rect.right, c.rect.bottom}, Rgb(128, 128, 128));
+            text.rect = {c.rect.left + 8, c.rect.top, c.rect.right, c.rect.top + 13};
+            text.background = face_;
+            text.transparentText = false;
+            Text(text);
+            return;
+        }
+        const int top = c.rect.top + (c.rect.Height() - 13) / 2;
+        const Rect mark{c.rect.left, top, c.rect.left + 13, top + 13};
+        const std::string fill = " fill=\"#FFFFFF\" stroke=\"#000000\" stroke-width=\"1\"";
+        if (type == style::kButtonRadio) {
+            out_ += "<circle cx=\"" + Num(mark.left + 6.5) + "\" cy=\"" + Num(mark.top + 6.5) + "\" r=\"6\"" +
+                    fill + "/>\n";
+            if (c.checked)
+                out_ += "<circle cx=\"" + Num(mark.left + 6.5) + "\" cy=\"" + Num(mark.top + 6.5) +
+                        "\" r=\"2.5\" fill=\"#000000\"/>\n";
+        } else {
+            out_ += "<rect " + RectAttributes({mark.left, mark.top, mark.right - 1, mark.bottom - 1}) + fill +
+                    " transform=\"translate(0.5 0.5)\"/>\n";
+            if (c.checked)
+                out_ += "<polyline points=\"" + Num(mark.left + 3) + "," + Num(mark.top + 6) + " " +
+                        Num(mark.left + 5) + "," + Num(mark.top + 9) + " " + Num(mark.left + 10) + "," +
+                        Num(mark.top + 3) + "\" fill=\"none\" stroke=\"#000000\" stroke-width=\"2\"/>\n";
+        }
+        text.rect = {mark.right + 4, c.rect.top, c.rect.right, c.rect.bottom};
         Text(text);
     }
 

@@ -107,6 +107,10 @@ inline constexpr std::uint32_t kStaticCentreImage = 0x200;
 inline constexpr std::uint32_t kButtonPush = 0x0;
 inline constexpr std::uint32_t kButtonDefault = 0x1;
 inline constexpr std::uint32_t kButtonBitmap = 0x80;
+inline constexpr std::uint32_t kButtonCheckBox = 0x2;  // checked by the program, not by the press
+inline constexpr std::uint32_t kButtonRadio = 0x4;     // likewise
+inline constexpr std::uint32_t kButtonGroupBox = 0x7;
+inline constexpr std::uint32_t kButtonTypeMask = 0xF;
 
 // Edit fields.
 inline constexpr std::uint32_t kEditCentre = 0x1;
@@ -125,6 +129,13 @@ inline constexpr std::uint32_t kListNoColumnHeader = 0x4000;
 inline constexpr std::uint32_t kTreeHasButtons = 0x1;
 inline constexpr std::uint32_t kTreeHasLines = 0x2;
 inline constexpr std::uint32_t kTreeLinesAtRoot = 0x4;
+
+// Spins: they write the number into their edit field, at its right.
+inline constexpr std::uint32_t kSpinSetBuddyNumber = 0x2;
+inline constexpr std::uint32_t kSpinAlignRight = 0x4;
+inline constexpr std::uint32_t kSpinAutoBuddy = 0x10;
+inline constexpr std::uint32_t kSpinArrowKeys = 0x20;
+inline constexpr std::uint32_t kSpinNoThousands = 0x80;
 
 // Extended styles.
 inline constexpr std::uint32_t kExTransparent = 0x20;

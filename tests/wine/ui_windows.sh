@@ -149,6 +149,22 @@ else
     sed 's/^/    /' "$WORK/png.log"
 fi
 
+# The hall editor's table properties inside the test program (no frame of klthost's under it, so
+# the X screenshot shows it): the preview's green table with its navy outline.
+KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Editor.TablePropertiesPreviewFollowsTheFields' >"$WORK/properties.log" 2>&1 &
+properties_pid=$!
+bg_started "$properties_pid"
+screenshot "$properties_pid" ui_table_properties "table properties" "0 160 0 400"
+properties_rc=0
+wait "$properties_pid" || properties_rc=$?
+if [[ $properties_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/properties.log"; then
+    pass "the table properties followed their fields"
+else
+    fail "the table properties (exit $properties_rc)"
+    tr -d '\r' <"$WORK/properties.log" | tail -n 30 | sed 's/^/    /'
+fi
+
 # 2. klthost.exe runs a module that asks for a number; the test program clicks the keypad of that
 #    other process, the screenshot is taken while it shows 75.20, and the module prints the result.
 CAPTION='KLT keypad test'

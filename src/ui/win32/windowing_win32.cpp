@@ -14,6 +14,11 @@
 
 // After <windows.h>, which it needs.
 #include <commctrl.h>
+#include <commdlg.h>
+// The window system's method of that name, not the UNICODE macro.
+#ifdef ChooseFont
+#undef ChooseFont
+#endif
 #include <shellapi.h>
 
 namespace klt::ui::win32 {
@@ -80,6 +85,8 @@ void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
             w.Text("SysListView32");
         } else if (c.kind == ControlKind::Tree) {
             w.Text("SysTreeView32");
+        } else if (c.kind == ControlKind::Spin) {
+            w.Text("msctls_updown32");
         } else if (c.kind == ControlKind::Edit) {
             w.Word(0xFFFF);
             w.Word(0x0081);
@@ -233,6 +240,10 @@ class Win32DialogView final : public DialogView {
                     if (code == STN_CLICKED) Guard([&] { custom_[id]->OnClick(); });
                     return TRUE;
                 }
+                if (from && code == EN_CHANGE && IsKind(id, ControlKind::Edit)) {
+                    Guard([&] { controller_.OnEditChanged(*this, id); });
+                    return TRUE;
+                }
                 // Buttons, and Enter and Esc that the dialog manager turns into IDOK and IDCANCEL.
                 if (!from || code == BN_CLICKED) Guard([&] { controller_.OnCommand(*this, id); });
                 return TRUE;
@@ -363,6 +374,13 @@ class Win32DialogView final : public DialogView {
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     void SetControlCursor(int id, Cursor cursor) override { cursors_[id] = cursor; }
+    void SetCheck(int id, bool checked) override {
+        SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    bool IsChecked(int id) const override { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetSpinRange(int id, int low, int high) override {
+        SendMessageW(Item(id), UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+    }
     void SetTabs(int id, const std::vector<std::string>& cp1251Texts) override {
         HWND tabs = Item(id);
         if (!tabs) return;
@@ -651,8 +669,8 @@ class Win32Windowing final : public Windowing {
         // Tab, list and tree views belong to the common controls, whose classes must be registered
         // first.
         static const bool commonControls = [] {
-            INITCOMMONCONTROLSEX init{sizeof init,
-                                      ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+            INITCOMMONCONTROLSEX init{sizeof init, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                       ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS};
             return InitCommonControlsEx(&init) != FALSE;
         }();
         (void)commonControls;
@@ -693,6 +711,73 @@ class Win32Windowing final : public Windowing {
         return {rc.left, rc.top, rc.right, rc.bottom};
     }
     int CaptionHeight() override { return GetSystemMetrics(SM_CYCAPTION); }
+
+    std::optional<Colour> ChooseColour(Colour initial) override {
+        static COLORREF custom[16]{};  // the user's custom colours, kept between dialogs
+        CHOOSECOLORW choice{};
+        choice.lStructSize = sizeof choice;
+        choice.hwndOwner = GetActiveWindow();
+        choice.rgbResult = initial;
+        choice.lpCustColors = custom;
+        choice.Flags = CC_RGBINIT;
+        if (!ChooseColorW(&choice)) return std::nullopt;
+        return static_cast<Colour>(choice.rgbResult);
+    }
+
+    bool ChooseFont(Font& font, Colour& colour) override {
+        LOGFONTW lf{};
+        lf.lfHeight = font.height;
+        lf.lfWidth = font.width;
+        lf.lfEscapement = font.escapement;
+        lf.lfOrientation = font.orientation;
+        lf.lfWeight = font.weight;
+        lf.lfItalic = font.italic;
+        lf.lfUnderline = font.underline;
+        lf.lfCharSet = static_cast<BYTE>(font.charset);
+        const std::wstring face = Wide(font.face);
+        wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+        CHOOSEFONTW choice{};
+        choice.lStructSize = sizeof choice;
+        choice.hwndOwner = GetActiveWindow();
+        choice.lpLogFont = &lf;
+        choice.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+        choice.rgbColors = colour;
+        if (!ChooseFontW(&choice)) return false;
+        font.height = lf.lfHeight;
+        font.width = lf.lfWidth;
+        font.escapement = lf.lfEscapement;
+        font.orientation = lf.lfOrientation;
+        font.weight = lf.lfWeight;
+        font.italic = lf.lfItalic != 0;
+        font.underline = lf.lfUnderline != 0;
+        font.charset = lf.lfCharSet;
+        font.face = Narrow(lf.lfFaceName);
+        colour = choice.rgbColors;
+        return true;
+    }
+
+    std::optional<std::string> ChooseOpenFile(const std::string& defaultExtension,
+                                              const std::string& filter) override {
+        // The dialog takes its filter as strings each ended by a NUL, the list by another.
+        std::wstring pairs = Wide(filter);
+        for (wchar_t& c : pairs)
+            if (c == L'|') c = L'\0';
+        pairs.push_back(L'\0');
+        pairs.push_back(L'\0');
+        std::wstring extension = Wide(defaultExtension);
+        extension.erase(0, extension.find_first_not_of(L"*."));
+        std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
+        OPENFILENAMEW open{};
+        open.lStructSize = sizeof open;
+        open.hwndOwner = GetActiveWindow();
+        open.lpstrFilter = pairs.c_str();
+        open.lpstrFile = path.data();
+        open.nMaxFile = static_cast<DWORD>(path.size());
+        open.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+        open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+        if (!GetOpenFileNameW(&open)) return std::nullopt;
+        return Narrow(path.data());
+    }
 };
 
 }  // namespace
