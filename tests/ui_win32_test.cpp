@@ -1077,6 +1077,48 @@ TEST(UiWin32Editor, HallEditorDragsATableWithTheMouse) {
         (klt::halls::Rect{before.left + 300, before.top + 200, before.right + 300, before.bottom + 200}));
 }
 
+// The right button on a table opens the single-table menu: its items with their pictures; the keys
+// choose "copy", and the editor copies the table.
+TEST(UiWin32Editor, HallEditorMenuOffersItsItemsAndRunsTheChosenOne) {
+    namespace res = klt::res;
+    klt::halls::HallEditor editor;
+    int items = 0;
+    std::string first;
+    bool pictures = true;
+    Win32User user({Click(res::kEdAddRectangle), Check([&](HWND d) {
+                        ASSERT_EQ(editor.plan().tables.size(), 1u);
+                        const klt::halls::Rect r = editor.plan().tables[0].record.rect;
+                        PostMessageW(d, WM_RBUTTONDOWN, MK_RBUTTON,
+                                     MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+                    }),
+                    [&](HWND) {
+                        HWND shown = FindWindowW(L"#32768", nullptr);
+                        if (!shown || !IsWindowVisible(shown)) return false;
+                        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0));
+                        items = GetMenuItemCount(menu);
+                        wchar_t text[64] = {};
+                        GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+                        first = klt::ui::win32::Narrow(text);
+                        for (int i = 0; i < items; ++i) {
+                            MENUITEMINFOW info{};
+                            info.cbSize = sizeof info;
+                            info.fMask = MIIM_CHECKMARKS | MIIM_FTYPE;
+                            GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+                            if (!(info.fType & MFT_SEPARATOR) && !info.hbmpUnchecked) pictures = false;
+                        }
+                        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+                            PostMessageW(shown, WM_KEYDOWN, key, 0);
+                        return true;
+                    },
+                    [&](HWND) { return editor.plan().tables.size() == 2; }, Click(IDCANCEL)});
+    editor.Run();
+    EXPECT_FALSE(user.timedOut());
+    EXPECT_EQ(items, 8);
+    EXPECT_EQ(first, " Свойство стола"_cp);
+    EXPECT_TRUE(pictures);
+    EXPECT_EQ(editor.plan().tables.size(), 2u) << "the second item copies the table";
+}
+
 // A swatch of the colour scheme opens the system's colour dialog; its red, green and blue fields
 // (706 to 708) make the colour the scheme applies.
 TEST(UiWin32Editor, ColourSchemeTakesTheColourDialogsAnswer) {
