@@ -149,36 +149,29 @@ else
     sed 's/^/    /' "$WORK/png.log"
 fi
 
-# The hall editor's table properties inside the test program (no frame of klthost's under it, so
-# the X screenshot shows it): the preview's green table with its navy outline.
-KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
-    --gtest_filter='UiWin32Editor.TablePropertiesPreviewFollowsTheFields' >"$WORK/properties.log" 2>&1 &
-properties_pid=$!
-bg_started "$properties_pid"
-screenshot "$properties_pid" ui_table_properties "table properties" "0 160 0 400"
-properties_rc=0
-wait "$properties_pid" || properties_rc=$?
-if [[ $properties_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/properties.log"; then
-    pass "the table properties followed their fields"
-else
-    fail "the table properties (exit $properties_rc)"
-    tr -d '\r' <"$WORK/properties.log" | tail -n 30 | sed 's/^/    /'
-fi
+# Runs one window test of the test program (no frame of klthost's under it, so the X screenshot shows
+# the window), takes its screenshot NAME checked for COLOUR and checks that the test passed.
+in_test_program() {
+    local filter=$1 name=$2 what=$3 colour=$4 success=$5 pid rc=0
+    KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" --gtest_filter="$filter" >"$WORK/$name.log" 2>&1 &
+    pid=$!
+    bg_started "$pid"
+    screenshot "$pid" "$name" "$what" "$colour"
+    wait "$pid" || rc=$?
+    if [[ $rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/$name.log"; then
+        pass "$success"
+    else
+        fail "the $what (exit $rc)"
+        tr -d '\r' <"$WORK/$name.log" | tail -n 30 | sed 's/^/    /'
+    fi
+}
 
-# The hall editor inside the test program: three new tables (cyan), the first dragged by the mouse.
-KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
-    --gtest_filter='UiWin32Editor.HallEditorDragsATableWithTheMouse' >"$WORK/editor.log" 2>&1 &
-editor_pid=$!
-bg_started "$editor_pid"
-screenshot "$editor_pid" ui_hall_editor "hall editor" "0 255 255 2000"
-editor_rc=0
-wait "$editor_pid" || editor_rc=$?
-if [[ $editor_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/editor.log"; then
-    pass "the hall editor dragged a table with the mouse"
-else
-    fail "the hall editor (exit $editor_rc)"
-    tr -d '\r' <"$WORK/editor.log" | tail -n 30 | sed 's/^/    /'
-fi
+# The hall editor's table properties: the preview's green table with its navy outline.
+in_test_program 'UiWin32Editor.TablePropertiesPreviewFollowsTheFields' ui_table_properties "table properties" \
+    "0 160 0 400" "the table properties followed their fields"
+# The hall editor: three new tables (cyan), the first dragged by the mouse.
+in_test_program 'UiWin32Editor.HallEditorDragsATableWithTheMouse' ui_hall_editor "hall editor" \
+    "0 255 255 2000" "the hall editor dragged a table with the mouse"
 
 # 2. klthost.exe runs a module that asks for a number; the test program clicks the keypad of that
 #    other process, the screenshot is taken while it shows 75.20, and the module prints the result.
