@@ -176,6 +176,15 @@ class Document {
     // Metadata path of the form's object, empty when it has none.
     virtual std::string GetMetadataPath() = 0;
 
+    // The form's fields in the order of its field list (CGetFieldsArray::GetAt): how many there
+    // are, the identifier of a field's control (its child window in the form's frame, -1 when the
+    // field has none) and the control's title and formula (CGetField::GetCtrlInfo, then
+    // CControlID::SetTitle / SetFormul). A host without field access answers 0 fields.
+    virtual int FieldCount() { return 0; }
+    virtual int FieldControlId(int /*index*/) { return -1; }
+    virtual void SetFieldTitle(int /*index*/, const std::string& /*title*/) {}
+    virtual void SetFieldFormula(int /*index*/, const std::string& /*formula*/) {}
+
   protected:
     ~Document() = default;
 };
