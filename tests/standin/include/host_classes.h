@@ -42,7 +42,7 @@
 #define BASIC_API STANDIN_IMPORT
 #endif
 #ifdef STANDIN_BUILD_MFC
-#define MFC_API STANDIN_EXPORT
+#define MFC_API  // exported by ordinal only, through mfc42.def
 #else
 #define MFC_API STANDIN_IMPORT
 #endif
