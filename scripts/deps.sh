@@ -2,7 +2,8 @@
 # Installs what the builds and tests need from Debian's packages, only when something is missing.
 #   scripts/deps.sh native   compilers, CMake, GoogleTest and Google Benchmark
 #   scripts/deps.sh all      also the 32-bit mingw-w64 toolchain, 32-bit wine with wine's own fonts,
-#                            Xvfb, xwd and xwininfo, clang for the fuzzers, and the source of Google Benchmark
+#                            Xvfb, xwd and xwininfo, clang for the fuzzers and with lld for the stand-in host
+#                            in the vendor's ABI, and the source of Google Benchmark
 #                            for the 32-bit benchmarks
 set -euo pipefail
 
@@ -10,7 +11,7 @@ native=(cmake ninja-build g++ libgtest-dev libbenchmark-dev python3 util-linux i
 # The product is 32-bit and its tests run under 32-bit wine. fonts-wine is the one font set the
 # wine tests use (tests/wine/lib.sh), so dialogs measure and look the same on every machine.
 windows=(g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest wine wine32:i386 fonts-wine
-         xvfb x11-apps x11-utils clang libclang-rt-14-dev)
+         xvfb x11-apps x11-utils clang libclang-rt-14-dev lld)
 
 want=("${native[@]}")
 [ "${1:-native}" = all ] && want+=("${windows[@]}")

@@ -31,6 +31,7 @@ step "fuzzers" bash scripts/fuzz.sh 18
 step "win32 build" build win32
 step "wine tests" bash tests/wine/run.sh build/win32
 step "wine windows" bash tests/wine/ui_windows.sh build/win32
+step "wine stand-in host" bash tests/wine/standin.sh build/win32
 
 echo "test.sh: took $SECONDS s"
 echo "steps: $passed passed, $failed failed"
