@@ -10,7 +10,7 @@ char g_errorText[512];
 int g_errorCode;
 int g_errorCount;
 volatile int g_assignContextCalls;
-volatile CBLContext* g_assignedContext;
+CBLContext* volatile g_assignedContext;
 }  // namespace
 
 CBLModule::~CBLModule() {}
@@ -73,6 +73,7 @@ int StandinTakeRuntimeErrors(char* text, int size, int* code) {
     return count;
 }
 
-int StandinAssignContextCalls() {
+int StandinAssignContextCalls(CBLContext** last) {
+    if (last) *last = g_assignedContext;
     return g_assignContextCalls;
 }

@@ -413,14 +413,14 @@ void CheckCalls() {
         Check(Proc(o,
                    "\xcf\xee\xf0\xff\xe4\xee\xea\xce\xf2\xee\xe1\xf0\xe0\xe6\xe5\xed\xe8\xff\xd1\xf3\xec\xec",
                    a1) == 0,
-              "Vkusnica: procedure PorjadokOtobrazheniyaSumm(1) answers 0");
+              "Vkusnica: procedure 7 (sum display order, 1) answers 0");
         CValue start("7"), title("\xd2\xe5\xf1\xf2"), precision(0L);
         CValue* a3[] = {&start, &title, &precision};
         const int r = WithCloser(
             IDOK, [&] { return Func(o, "\xc7\xe0\xef\xf0\xee\xf1\xd7\xe8\xf1\xeb\xe0", result, a3); });
         Check(
             r == 0 && result.GetTypeCode() == 2 && Same(result.GetString().m_pchData, "7"),
-            "Vkusnica: function ZaprosChisla(\"7\", ..., 0) confirmed gives the text \"7\" (type %d, \"%s\")",
+            "Vkusnica: function 5 (number pad from \"7\"), confirmed, gives the text \"7\" (type %d, \"%s\")",
             result.GetTypeCode(), result.GetString().m_pchData);
     }
     {
@@ -429,14 +429,14 @@ void CheckCalls() {
         CValue* a1[] = {&limit};
         CValue* v1[] = {&version};
         Check(Proc(o, "\xcc\xe0\xea\xf1\xca\xee\xeb\xd1\xf2\xee\xeb\xee\xe2\xc2\xc7\xe0\xeb\xe5", a1) == 0,
-              "Windows: procedure MaksKolStolovVZale(40) answers 0");
+              "Windows: procedure 20 (hall table limit, 40) answers 0");
         result.Reset();
         const int r = Func(o,
                            "\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0\xc2\xe5\xf0\xf1\xe8\xe8"
                            "DLL",
                            result, v1);
         Check(r == 0 && result.GetTypeCode() == 1 && Number(result) == 1,
-              "Windows: function ProverkaVersiiDLL(1) gives the number 1");
+              "Windows: function 19 (version check, 1) gives the number 1");
         const int proc = Find(o, "\xcc\xe0\xea\xf1\xca\xee\xeb\xd1\xf2\xee\xeb\xee\xe2\xc2\xc7\xe0\xeb\xe5");
         const int func = Find(o,
                               "\xcf\xf0\xee\xe2\xe5\xf0\xea\xe0\xc2\xe5\xf0\xf1\xe8\xe8"
@@ -446,11 +446,11 @@ void CheckCalls() {
     }
     {
         void* o = Class("Aura").object;
-        Check(Proc(o, "\xd1\xe1\xf0\xee\xf1", nullptr) == 0, "Aura: procedure Sbros() answers 0");
+        Check(Proc(o, "\xd1\xe1\xf0\xee\xf1", nullptr) == 0, "Aura: procedure 6 (Reset) answers 0");
         result.Reset();
         const int r = Func(o, "\xd1\xee\xe7\xe4\xe0\xf2\xfc\xcf\xee\xf1\xfb\xeb\xea\xf3", result, nullptr);
         Check(r == 0 && result.GetTypeCode() == 1 && Number(result) == 1,
-              "Aura: function SozdatPosylku() starts a job, gives 1");
+              "Aura: function 27 (CreatePos) starts a job, gives 1");
     }
     {
         void* o = Class("Nippon").object;
@@ -458,24 +458,25 @@ void CheckCalls() {
         CValue* a1[] = {&bold};
         CValue* a5[] = {&port, &timeout, &baud, &bits, &parity};
         Check(Proc(o, "\xd3\xf1\xf2\xe0\xed\xee\xe2\xe8\xf2\xfc\xc6\xe8\xf0\xed\xee\xf1\xf2\xfc", a1) == 0,
-              "Nippon: procedure UstanovitZhirnost(1) answers 0");
+              "Nippon: procedure 8 (SetBold, 1) answers 0");
         result = 5L;
         const int r = Func(o, "\xce\xf2\xea\xf0\xfb\xf2\xfc\xcf\xee\xf0\xf2", result, a5);
         Check(r == 0 && result.GetTypeCode() == 1 && Number(result) == 0,
-              "Nippon: function OtkrytPort(99, ...) on a port that does not exist gives 0");
+              "Nippon: function 0 (OpenPort, port 99) on a port that does not exist gives 0");
     }
     {
         void* o = Class("Tablo").object;
         CValue kind(1L), port(99L), timeout(100L);
         CValue* a1[] = {&kind};
         CValue* a2[] = {&port, &timeout};
-        Check(Proc(o, "\xd2\xe8\xef\xd2\xe0\xe1\xeb\xee", a1) == 0, "Tablo: procedure TipTablo(1) answers 0");
+        Check(Proc(o, "\xd2\xe8\xef\xd2\xe0\xe1\xeb\xee", a1) == 0,
+              "Tablo: procedure 10 (display type, 1) answers 0");
         result = 5L;
         // Without the display type set first this would stop in a message box.
         const int r = WithCloser(
             IDOK, [&] { return Func(o, "\xce\xf2\xea\xf0\xfb\xf2\xfc\xcf\xee\xf0\xf2", result, a2); });
         Check(r == 0 && result.GetTypeCode() == 1 && Number(result) == 0 && g_closerPosts == 0,
-              "Tablo: function OtkrytPort(99, 100) on a port that does not exist gives 0, no message");
+              "Tablo: function 6 (open port 99) on a port that does not exist gives 0, no message box");
     }
     {
         void* o = Class("Zaly").object;
@@ -486,11 +487,11 @@ void CheckCalls() {
             WithCloser(IDCANCEL, [&] { return Func(o, "\xcc\xee\xed\xe8\xf2\xee\xf0", result, a3); });
         Check(
             r == 0 && result.GetTypeCode() == 2 && result.GetString().m_pchData[0] == 0 && g_closerPosts > 0,
-            "Zaly: function Monitor(1, 0, 0) closed by the user gives the empty text");
+            "Zaly: function 0 (hall monitor), closed by the user, gives the empty text");
         const int p = WithCloser(IDCANCEL, [&] {
             return Proc(o, "\xcd\xe0\xf1\xf2\xf0\xee\xe9\xea\xe0\xc7\xe0\xeb\xee\xe2", nullptr);
         });
-        Check(p == 0 && g_closerPosts > 0, "Zaly: procedure NastroikaZalov() closed by the user answers 0");
+        Check(p == 0 && g_closerPosts > 0, "Zaly: procedure 1 (hall editor), closed by the user, answers 0");
 
         // No window can be made: the editor's body throws, the entry reports it to the host.
         char text[256];
@@ -542,7 +543,7 @@ bool Patched(const char* module, const char* name) {
     return code && code[0] == 0xFF && code[1] == 0x25;
 }
 
-void CheckPatches(void* context) {
+void CheckPatches(CBLContext* context) {
     Check(Patched("frame.dll", kSetIndicators), "SECStatusBar::SetIndicators carries the add-in's jump");
     const int before = StandinSetIndicatorsCalls();
     SECStatusBar bar;
@@ -550,11 +551,13 @@ void CheckPatches(void* context) {
     Check(bar.SetIndicators(ids, 2) == 1 && StandinSetIndicatorsCalls() == before,
           "SetIndicators answers 1 without running the host's body");
     Check(Patched("blang.dll", kAssignContext), "CBLModule::AssignContext carries the add-in's jump");
-    const int calls = StandinAssignContextCalls();
+    const int calls = StandinAssignContextCalls(nullptr);
     CBLModule module;
-    module.AssignContext(static_cast<CBLContext*>(context));
-    Check(StandinAssignContextCalls() == calls + 1 && Patched("blang.dll", kAssignContext),
-          "AssignContext runs the host's body once and the jump is back after it");
+    module.AssignContext(context);
+    CBLContext* received = nullptr;
+    Check(StandinAssignContextCalls(&received) == calls + 1 && received == context &&
+              Patched("blang.dll", kAssignContext),
+          "AssignContext runs the host's body once with the context, and the jump is back after it");
 }
 
 }  // namespace

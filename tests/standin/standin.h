@@ -28,7 +28,7 @@ BKEND_API void* StandinInternalDataMark();
 // The last run-time error raised through CBLModule::RaiseExtRuntimeError; answers how many were
 // raised since the last call and forgets them.
 BLANG_API int StandinTakeRuntimeErrors(char* text, int size, int* code);
-BLANG_API int StandinAssignContextCalls();
+BLANG_API int StandinAssignContextCalls(CBLContext** last);
 
 FRAME_API void* StandinCreateMainFrame(const char* title);
 FRAME_API void StandinDestroyMainFrame();
