@@ -429,6 +429,16 @@ unsigned long CBLContext::GetLoadedID() const {
     return 0;
 }
 
+// --- a form's contexts ---
+
+int CGroupContext::GetSize() const {
+    return m_ContextArray.m_nSize;
+}
+CBLContext* CGroupContext::GetContext(int i) const {
+    return i >= 0 && i < m_ContextArray.m_nSize ? static_cast<CBLContext*>(m_ContextArray.m_pData[i])
+                                                : nullptr;
+}
+
 // --- the default database ---
 
 CDataBase7* CDataBase7::GetDefault() {

@@ -40,7 +40,7 @@ dll type32
 dll bkend "$obj/type32.lib" "$obj/mfc42.lib"
 dll blang
 dll frame "$sys/libuser32.a"
-dll basic
+dll basic "$obj/bkend.lib" "$obj/mfc42.lib"
 cxx host
 link /subsystem:console /entry:HostMain /out:"$out/standin_host.exe" "$obj/host.obj" "$obj/runtime.obj" \
     "$obj/bkend.lib" "$obj/type32.lib" "$obj/blang.lib" "$obj/frame.lib" "$obj/mfc42.lib" \

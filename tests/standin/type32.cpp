@@ -60,3 +60,11 @@ CNumeric::operator long() const {
 long double CNumeric::GetDouble() const {
     return ValueOf(m_Buffer);
 }
+
+// The leading decimal number of the text; *end, when asked, where it stopped.
+CNumeric& CNumeric::FromString(const char* text, char** end) {
+    char* stop = const_cast<char*>(text);
+    const double v = text ? strtod(text, &stop) : 0.0;
+    if (end) *end = stop;
+    return *this = CNumeric(v);
+}

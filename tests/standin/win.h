@@ -161,6 +161,7 @@ SYS_IMPORT int printf(const char*, ...);
 SYS_IMPORT int _snprintf(char*, unsigned, const char*, ...);
 SYS_IMPORT int _vsnprintf(char*, unsigned, const char*, __builtin_va_list);
 SYS_IMPORT long strtol(const char*, char**, int);
+SYS_IMPORT double strtod(const char*, char**);
 SYS_IMPORT FILE* fopen(const char*, const char*);
 SYS_IMPORT char* fgets(char*, int, FILE*);
 SYS_IMPORT int fclose(FILE*);

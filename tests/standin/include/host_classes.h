@@ -122,6 +122,7 @@ class TYPE32_API CNumeric {
     CNumeric& operator=(long);
     operator long() const;
     long double GetDouble() const;
+    CNumeric& FromString(const char*, char**);
 
   protected:
     int m_0;
@@ -257,6 +258,20 @@ class BKEND_API CBLContext : public CObject {
     CPtrArray m_Array;
 };
 
+// A form's contexts (0x48 bytes in the host); the stand-in never opens a form, so never makes one.
+class BKEND_API CGroupContext : public CBLContext {
+  public:
+    int GetSize() const;
+    CBLContext* GetContext(int) const;
+
+    CPtrArray m_ContextArray;
+    DWORD m_nPropsCount;
+    DWORD m_nMethodsCount;
+    DWORD m_dwGroupContext3;
+    DWORD m_dwGroupContext4;
+    CString m_strTypeString;
+};
+
 class BKEND_API CMetaDataCont {
   public:
     long GetNewID();
@@ -304,9 +319,20 @@ class FRAME_API SECStatusBar {
     int SetIndicators(const UINT*, int);
 };
 
-// basic.dll
-class CGetDoc7;
+// basic.dll: forms. Only the functions the add-in calls; no form is ever open in the stand-in.
+class CWnd;
+class BASIC_API CGetDoc7 {
+  public:
+    CWnd* GetFrame();
+    CGroupContext* GetGroupContext();
+};
+
 class BASIC_API CGetDlg {
   public:
     static CGetDoc7* GetTopmostDocunent();
+};
+
+class BASIC_API CDocContext : public CBLContext {
+  public:
+    void SetEnableNewLine(int);
 };
