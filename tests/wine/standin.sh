@@ -4,14 +4,18 @@
 # decorated names, hand the host objects in the host's layout and answer on the host's slots.
 #   bash tests/wine/standin.sh BUILD_DIR   (the win32 build directory)
 # Every line the stand-in prints counts as one check.
+set -u -o pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+SOURCE=$(cd "$HERE/../.." && pwd)
 NAME=standin
+# shellcheck source=tests/wine/lib.sh
+source "$HERE/lib.sh"
+# The whole run takes seconds; a hang must not hold the test job for long.
 WINE_TIMEOUT=120
-source "$(dirname "$0")/lib.sh"
 if [[ $# -ne 1 ]]; then
     echo "usage: $0 BUILD_DIR   (the win32 build directory)" >&2
     exit 2
 fi
-SOURCE=$(cd "$(dirname "$0")/../.." && pwd)
 DLL=$1/src/com/klt_drv.dll
 [[ -f $DLL ]] || fail "missing $DLL"
 for tool in wine wineboot wineserver Xvfb clang++ lld-link; do
