@@ -567,9 +567,20 @@ extern "C" int HostMain() {
     char** argv = nullptr;
     char** env = nullptr;
     __getmainargs(&argc, &argv, &env, 0, &mode);
-    if (argc != 3) {
-        Line("usage: standin_host KLT_DRV.DLL METHOD_ROWS.TXT");
+    if (argc != 3 && argc != 4) {
+        Line("usage: standin_host KLT_DRV.DLL METHOD_ROWS.TXT [workplace|pocket]");
         ExitProcess(2);
+    }
+    // "workplace" or "pocket": only start-up and shut-down run, as that user (a name in ASCII: the
+    // command line's code page is not ours to choose).
+    const char* rights = "";
+    if (argc == 4) {
+        rights = Same(argv[3], "workplace")
+                     ? "\xd0\xe0\xe1\xee\xf7\xe5\xe5\xcc\xe5\xf1\xf2\xee"  // РабочееМесто
+                 : Same(argv[3], "pocket") ? "\xd0\xe0\xe1\xee\xf7\xe5\xe5\xcc\xe5\xf1\xf2\xee"
+                                             "PPC"
+                                           : argv[3];
+        StandinSetRightsName(rights);
     }
     const bool rows = LoadRows(argv[2]);
     Check(rows && g_rowCount == 121, "golden method rows read (%d)", g_rowCount);
@@ -609,6 +620,10 @@ extern "C" int HostMain() {
     Check(afterInit.rightsNameCalls == start.rightsNameCalls + 1 &&
               afterInit.ibDirectoryCalls == start.ibDirectoryCalls + 1,
           "Init asked the global context for the rights set and context 5 for the directory");
+    // Only the front-office workplace reads the three constants.
+    const bool workplace = Same(rights, "\xd0\xe0\xe1\xee\xf7\xe5\xe5\xcc\xe5\xf1\xf2\xee");
+    Check(afterInit.constantReads - start.constantReads == (workplace ? 3 : 0),
+          "Init read %d of the constants for this rights set", afterInit.constantReads - start.constantReads);
     SAFEARRAY* info = SafeArrayCreateVector(VT_VARIANT, 0, 1);
     VARIANT version;
     VariantInit(&version);
@@ -620,7 +635,8 @@ extern "C" int HostMain() {
 
     bool registered = StandinRegisteredCount() == kClasses;
     for (const ClassCase& c : g_classes) registered = registered && StandinRegisteredClass(c.name) != nullptr;
-    if (Check(registered, "six classes registered with type 100 (%d registered)", StandinRegisteredCount())) {
+    if (Check(registered, "six classes registered with type 100 (%d registered)", StandinRegisteredCount()) &&
+        argc == 3) {
         StandinBkendCounters beforeObjects;
         StandinGetBkendCounters(&beforeObjects);
         long ids[kClasses];

@@ -33,17 +33,26 @@ fi
 # The host's modules, its mfc42.dll and the add-in side by side, as in the host's bin folder.
 cp "$DLL" "$HOST/klt_drv.dll"
 cd "$HOST" || finish
-run_wine ./standin_host.exe klt_drv.dll method_rows.txt >"$WORK/host.log" 2>&1
-rc=$?
-while IFS= read -r line; do
-    line=${line%$'\r'}
-    case $line in
-        ok\ *) pass "${line#ok }" ;;
-        FAIL\ *) fail "${line#FAIL }" ;;
-        *) [[ -n $line ]] && echo "    $line" ;;
-    esac
-done <"$WORK/host.log"
-# A crash or a hang prints no FAIL line of its own.
-if [[ $rc -ne 0 && $failed -eq 0 ]]; then fail "standin_host.exe exited with $rc"; fi
-grep -q "^standin host: " "$WORK/host.log" || fail "standin_host.exe did not finish (exit $rc)"
+# One process each: the add-in's patches stay in a host process for its life.
+#   $1 label, then "workplace" or "pocket": start-up and shut-down only, as that user
+host_run() {
+    local label=$1 log=$WORK/host-$1.log rc line before=$failed
+    shift
+    run_wine ./standin_host.exe klt_drv.dll method_rows.txt "$@" >"$log" 2>&1
+    rc=$?
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        case $line in
+            ok\ *) pass "$label: ${line#ok }" ;;
+            FAIL\ *) fail "$label: ${line#FAIL }" ;;
+            *) [[ -n $line ]] && echo "    $line" ;;
+        esac
+    done <"$log"
+    # A crash or a hang prints no FAIL line of its own.
+    if [[ $rc -ne 0 && $failed -eq $before ]]; then fail "$label: standin_host.exe exited with $rc"; fi
+    grep -q "^standin host: " "$log" || fail "$label: standin_host.exe did not finish (exit $rc)"
+}
+host_run admin
+host_run workplace workplace
+host_run pocket pocket
 finish
