@@ -62,8 +62,11 @@ void* Resolve(Fn fn) {
 }
 
 bool HostPresent() {
-    HMODULE module = GetModuleHandleA(kHostMarkerModule);
-    return module && GetProcAddress(module, kHostMarkerExport);
+    for (int i = 0; i < kHostModuleCount; ++i) {
+        HMODULE module = GetModuleHandleA(kHostModules[i]);
+        if (module && GetProcAddress(module, kHostMarkerExport)) return true;
+    }
+    return false;
 }
 
 HostValue::HostValue() {

@@ -97,8 +97,8 @@ extern const char* const kHostModules[];
 extern const int kHostModuleCount;
 inline constexpr const char* kMfcModule = "mfc42.dll";
 
-// The export whose presence says this process is the 1C host.
-inline constexpr const char* kHostMarkerModule = "blang.dll";
+// The export whose presence in one of the host's modules (bkend.dll in 1C:Enterprise 7.7) says this
+// process is the 1C host: the context base's constructor.
 inline constexpr const char* kHostMarkerExport = "??0CBLContext@@QAE@H@Z";
 
 }  // namespace klt::hostabi

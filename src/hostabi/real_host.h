@@ -5,7 +5,7 @@
 
 namespace klt::hostabi {
 
-// The real host when its modules are loaded in this process (blang.dll exporting CBLContext's
+// The real host when its modules are loaded in this process (one of them exporting CBLContext's
 // constructor), else null. It stays until StopRealHost.
 host::Host* StartRealHost();
 void StopRealHost();
