@@ -14,6 +14,7 @@ namespace {
 class RealMetaData final : public host::MetaData {
   public:
     explicit RealMetaData(void* container) : container_(container) {}
+    void* container() const { return container_; }
     std::int64_t GetNewID() override { return CallMember<long>(Fn::MetaDataNewID, 0L, container_); }
     std::int32_t GetDefDBSign() override {
         const void* sign = CallStatic<const void*>(Fn::DefDBSign, nullptr);
@@ -31,24 +32,25 @@ class RealMetaData final : public host::MetaData {
     void* container_;
 };
 
-const char* ClassOf(host::Context* context) {
-    return HostClassName(HostObjectOf(context));
+// Asked of the object itself: one of ours must not get a facade just to be asked.
+bool IsClass(host::Context* context, const char* name) {
+    const host::RuntimeClass* cls = context ? context->GetRuntimeClass() : nullptr;
+    return cls && cls->className && std::strcmp(cls->className, name) == 0;
 }
 
-bool IsClass(host::Context* context, const char* name) {
-    const char* cls = context ? ClassOf(context) : nullptr;
-    return cls && std::strcmp(cls, name) == 0;
+// The metadata container stays for the process, as the core may keep its pointer past Done.
+RealMetaData* MetaDataOf(void* container) {
+    static std::unique_ptr<RealMetaData> metaData;
+    if (!container) return nullptr;
+    if (!metaData || metaData->container() != container) metaData = std::make_unique<RealMetaData>(container);
+    return metaData.get();
 }
 
 class RealHost final : public host::Host {
   public:
     host::MetaData* GetMetaData() override {
-        if (!metaData_) {
-            void* database = CallStatic<void*>(Fn::DataBaseDefault, nullptr);
-            void* container = CallMember<void*>(Fn::DataBaseMetaData, nullptr, database);
-            if (container) metaData_ = std::make_unique<RealMetaData>(container);
-        }
-        return metaData_.get();
+        void* database = CallStatic<void*>(Fn::DataBaseDefault, nullptr);
+        return MetaDataOf(CallMember<void*>(Fn::DataBaseMetaData, nullptr, database));
     }
 
     bool RegisterContextClass(const host::RuntimeClass* cls, const char* name, host::TypeCode type) override {
@@ -127,9 +129,6 @@ class RealHost final : public host::Host {
 
     host::Module* ModuleAt(void* address) override { return ModuleFromHost(address); }
     host::Context* ContextAt(void* address) override { return ContextFromHost(address); }
-
-  private:
-    std::unique_ptr<RealMetaData> metaData_;
 };
 
 std::unique_ptr<RealHost>& Instance() {
