@@ -5,6 +5,9 @@
 #include "assembly/assembly.h"
 #include "core/addin.h"
 #include "platform/diagnostics.h"
+#if KLT_HOST_ABI
+#include "hostabi/real_host.h"
+#endif
 
 namespace klt::com {
 
@@ -65,6 +68,10 @@ HRESULT STDMETHODCALLTYPE AddInObject::Init(IDispatch* connection) {
             asyncEvent->Release();  // the sink holds its own reference
         }
     }
+#if KLT_HOST_ABI
+    // No bridge: inside a real 1C process the host's own classes serve, where its modules are loaded.
+    if (host == nullptr) host = hostabi::StartRealHost();
+#endif
     initialised_ = true;
     // Nothing may unwind into the host; the core itself never fails start-up.
     try {
@@ -88,6 +95,9 @@ void AddInObject::Shutdown() {
         } catch (...) {
             platform::ReportCurrentException("Done");
         }
+#if KLT_HOST_ABI
+        hostabi::StopRealHost();
+#endif
     }
     sink_.reset();
     if (bridge_ != nullptr) {

@@ -1,6 +1,6 @@
 // The stand-in's frame.dll: the main frame and the status bar. GetMainFrame answers an object laid
-// out as MFC 4.2's CWnd as far as the window handle: a table pointer, CCmdTarget's six words, then
-// m_hWnd at +0x1C.
+// out as mfc42.dll's CWnd as far as the window handle: a table pointer, CCmdTarget's six words and
+// its module state (the shared-library build), then m_hWnd at +0x20.
 #define STANDIN_BUILD_FRAME
 #include "host_classes.h"
 #include "standin.h"
@@ -10,11 +10,11 @@ namespace {
 
 struct FrameObject {
     void* vfptr;
-    DWORD cmdTarget[6];
+    DWORD cmdTarget[7];
     HWND m_hWnd;
     DWORD rest[64];
 };
-static_assert(__builtin_offsetof(FrameObject, m_hWnd) == 0x1C, "CWnd::m_hWnd");
+static_assert(__builtin_offsetof(FrameObject, m_hWnd) == 0x20, "CWnd::m_hWnd");
 
 FrameObject g_frame;
 bool g_frameExists;

@@ -310,7 +310,8 @@ class BLANG_API CBLModule {
 };
 
 // frame.dll. CWnd is MFC's; the stand-in's main frame keeps the window handle where MFC 4.2's
-// CWnd keeps m_hWnd, at +0x1C (after CCmdTarget's table pointer and six words).
+// CWnd keeps m_hWnd in the shared-library build, at +0x20 (after CCmdTarget's table pointer, six
+// words and its module state).
 class CMDIFrameWnd;
 FRAME_API CMDIFrameWnd* GetMainFrame();
 
