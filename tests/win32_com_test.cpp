@@ -14,6 +14,7 @@
 #include "com/bstr.h"
 #include "com/interfaces.h"
 #include "com/module.h"
+#include "core/addin.h"
 #include "emulator/addin_connection.h"
 #include "emulator/emulated_host.h"
 #include "win32_connection.h"
@@ -273,6 +274,7 @@ TEST_F(ComServer, InitWithoutTheBridgeKeepsOnlyTheEventSink) {
     ASSERT_NE(addIn, nullptr);
     EXPECT_EQ(addIn->Init(&connection), S_OK);
     EXPECT_EQ(connection.refs.load(), 2u);
+    EXPECT_EQ(connection.bufferDepth, klt::core::kEventBufferDepth) << "the host's depth of one loses events";
     // Released without Done: the reference still comes back.
     addIn->Release();
     EXPECT_EQ(connection.refs.load(), 1u);
