@@ -103,6 +103,17 @@ TEST_F(ComServer, ExportsAllFourEntryPointsByPlainName) {
         EXPECT_NE(GetProcAddress(Dll(), name), nullptr) << name;
 }
 
+// ЗагрузитьВнешнююКомпоненту reads string 100 and creates "AddIn." + each name in it: that must be
+// the ProgID the DLL registers, in any language of Windows.
+TEST_F(ComServer, StringOneHundredNamesTheRegisteredProgId) {
+    wchar_t names[64] = {};
+    ASSERT_GT(LoadStringW(Dll(), 100, names, 64), 0);
+    EXPECT_EQ(std::wstring(L"AddIn.") + names, kVersionIndependentProgId);
+    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    EXPECT_NE(FindResourceExW(Dll(), MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(100 / 16 + 1), neutral), nullptr)
+        << "string block 7 is language-neutral";
+}
+
 TEST_F(ComServer, FactoryServesOnlyOurClassAndRefusesAggregation) {
     void* object = reinterpret_cast<void*>(1);
     EXPECT_EQ(getClassObject_(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
