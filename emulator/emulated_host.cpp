@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/diagnostics.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
@@ -198,7 +199,10 @@ EmulatedHost::EmulatedHost(HostSettings settings)
     ibContext_.AssignContext(ib);
 }
 
-EmulatedHost::~EmulatedHost() = default;
+EmulatedHost::~EmulatedHost() {
+    platform::Loop* loop = platform::Get().loop;
+    if (drainTimer_ != 0 && loop == drainLoop_) loop->StopTimer(drainTimer_);
+}
 
 EmulatedModule& EmulatedHost::AddModule() {
     modules_.push_back(std::make_unique<EmulatedModule>());
@@ -268,8 +272,35 @@ std::vector<RuntimeError> EmulatedHost::TakeErrors() {
 
 void EmulatedHost::ExternalEvent(const std::string& source, const std::string& message,
                                  const std::string& data) {
-    events_.push_back({source, message, data});
+    if (buffer_.size() >= static_cast<std::size_t>(bufferDepth_)) {
+        ++dropped_;
+        platform::Report("external event", "the host's buffer of " + std::to_string(bufferDepth_) +
+                                               " is full, lost: " + source + " | " + message + " | " + data);
+        return;
+    }
+    buffer_.push_back({source, message, data});
+    events_.push_back(buffer_.back());
+    platform::Loop* loop = platform::Get().loop;
+    if (!moduleTakesEvents && drainTimer_ == 0 && loop) {
+        drainLoop_ = loop;
+        drainTimer_ = loop->StartTimer(0, [this](platform::TimerId) {
+            platform::Get().loop->StopTimer(drainTimer_);
+            drainTimer_ = 0;
+            buffer_.clear();
+        });
+    }
     if (onEvent) onEvent(events_.back());
+}
+
+void EmulatedHost::SetEventBufferDepth(long depth) {
+    bufferDepth_ = std::max(depth, 1L);  // a buffer of nothing would lose every event
+}
+
+std::optional<RecordedEvent> EmulatedHost::TakeEvent() {
+    if (buffer_.empty()) return std::nullopt;
+    RecordedEvent e = std::move(buffer_.front());
+    buffer_.pop_front();
+    return e;
 }
 
 host::MetaData* EmulatedHost::GetMetaData() {

@@ -2,14 +2,17 @@
 // The emulated 1C:Enterprise host: the global context (rights set, constants, end of work), the
 // context with the information-base directory, modules whose procedures are written in C++, class
 // registration, run-time errors and the external events it receives, kept in order.
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/host.h"
 #include "emulator/host_forms.h"
+#include "platform/platform.h"
 
 namespace klt::emu {
 
@@ -89,7 +92,21 @@ class EmulatedHost : public host::Host, public host::EventSink {
     bool CallMethodInPlace(host::Context& object, const std::string& name, std::vector<host::Value>& args,
                            host::Value* result);
 
+    // Every external event the host's buffer took, in order (those it lost are not here).
     const std::vector<RecordedEvent>& Events() const { return events_; }
+    // The buffer: events wait in it until the host is idle. It holds EventBufferDepth() events, 1
+    // until the add-in sets more, as the real host's does; an event that finds it full is lost,
+    // counted here and reported to the diagnostics.
+    long EventBufferDepth() const { return bufferDepth_; }
+    std::size_t BufferedEvents() const { return buffer_.size(); }
+    std::size_t DroppedEvents() const { return dropped_; }
+    // The configuration's module takes the oldest waiting event when it is idle; nothing when none.
+    std::optional<RecordedEvent> TakeEvent();
+    // IAsyncEvent::CleanBuffer: the waiting events are thrown away.
+    void CleanBuffer() { buffer_.clear(); }
+    // Set when a configuration module takes the events (TakeEvent). Unset, the host empties the
+    // buffer itself each time its loop turns, as for a configuration that handles no event.
+    bool moduleTakesEvents = false;
     const std::vector<RuntimeError>& Errors() const { return errors_; }
     std::vector<RuntimeError> TakeErrors();
     bool ShutdownRequested() const { return shutdownRequested_; }
@@ -104,12 +121,13 @@ class EmulatedHost : public host::Host, public host::EventSink {
     void RemoveDocument(FormDocument* document) { std::erase(documents_, document); }
     const std::vector<FormDocument*>& Documents() const { return documents_; }
 
-    // Called for every external event, after it is recorded.
+    // Called for every external event the buffer takes, after it is recorded.
     std::function<void(const RecordedEvent&)> onEvent;
 
     // host::EventSink
     void ExternalEvent(const std::string& source, const std::string& message,
                        const std::string& data) override;
+    void SetEventBufferDepth(long depth) override;
 
     // host::Host
     host::MetaData* GetMetaData() override;
@@ -148,6 +166,11 @@ class EmulatedHost : public host::Host, public host::EventSink {
     host::Value globalContext_;
     host::Value ibContext_;
     std::vector<RecordedEvent> events_;
+    std::deque<RecordedEvent> buffer_;
+    long bufferDepth_ = 1;
+    std::size_t dropped_ = 0;
+    platform::TimerId drainTimer_ = 0;
+    const platform::Loop* drainLoop_ = nullptr;  // compared only: it may be gone before the host
     std::vector<RuntimeError> errors_;
     bool shutdownRequested_ = false;
     host::WindowHandle mainFrame_ = 0;

@@ -229,7 +229,8 @@ int RunDemoSession(const Options& o) {
         answer, frame.IndicatorCallsReached() - indicatorsBefore);
 
     int rc = RunDemo(host);
-    std::printf("events received: %zu\n", host.Events().size());
+    std::printf("events received: %zu, lost in a full buffer: %zu\n", host.Events().size(),
+                host.DroppedEvents());
     addin->Done();
     std::printf("done\n");
     return rc;
@@ -303,6 +304,9 @@ int RunModuleSession(const Options& o) {
     if (o.verbose)
         std::fprintf(stderr, "host calls reached: SetIndicators %d, AssignContext %d\n",
                      frame.IndicatorCallsReached(), frame.AssignCallsReached());
+    if (host.DroppedEvents() > 0)
+        std::fprintf(stderr, "klthost: %zu external event(s) lost: the host's buffer of %ld was full\n",
+                     host.DroppedEvents(), host.EventBufferDepth());
     host.SetGlobalModule(nullptr);
     return rc;
 }

@@ -187,6 +187,34 @@ TEST(Events, DroppedBeforeInitAndSentWithExactTexts) {
         {Cp("СпецКлава"_cp), Cp("Товар"_cp), Cp("Пиво"_cp)},
     };
     EXPECT_EQ(h.Events(), expected);
+    EXPECT_EQ(h.DroppedEvents(), 0u);
+}
+
+TEST(Events, TheHostKeepsOneUntilInitSetsTheDepthAndLosesWhatDoesNotFit) {
+    TestPlatform p;
+    emu::EmulatedHost h({});
+    const emu::RecordedEvent first{"A", "1", ""}, third{"C", "3", ""};
+    h.ExternalEvent("A", "1", "");
+    h.ExternalEvent("B", "2", "");  // before the host is idle: no room
+    EXPECT_EQ(h.Events(), std::vector<emu::RecordedEvent>{first});
+    EXPECT_EQ(h.DroppedEvents(), 1u);
+    // Idle, the host empties its buffer when its loop turns.
+    const auto idle = [&] { return p.loop.RunUntil([&] { return h.BufferedEvents() == 0; }, 10); };
+    ASSERT_TRUE(idle());
+    h.ExternalEvent("C", "3", "");
+    EXPECT_EQ(h.Events(), (std::vector<emu::RecordedEvent>{first, third}));
+    ASSERT_TRUE(idle());
+
+    assembly::Init(&h, &h);
+    EXPECT_EQ(h.EventBufferDepth(), core::kEventBufferDepth);
+    core::RaiseCardEvent(";42?");
+    core::RaiseGoodsKeyEvent("7");
+    EXPECT_EQ(h.DroppedEvents(), 1u) << "a swipe and a key code back to back both arrive";
+    ASSERT_EQ(h.Events().size(), 4u);
+    EXPECT_EQ(h.Events()[3], (emu::RecordedEvent{Cp("СпецКлава"_cp), Cp("Товар"_cp), "7"}));
+    for (long i = 0; i < core::kEventBufferDepth; ++i) core::RaiseRefreshEvent();
+    EXPECT_EQ(h.DroppedEvents(), 3u) << "the two waiting events leave room for all but two";
+    assembly::Done();
 }
 
 }  // namespace

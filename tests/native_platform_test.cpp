@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/headless.h"
+#include "platform/tick_counter.h"
 
 namespace klt::test {
 namespace {
@@ -50,6 +51,15 @@ TEST_F(VirtualLoop, ATimerStartedOrStoppedInsideACallbackIsRespected) {
     EXPECT_LE(second, 1) << "stopped in the same turn";
     EXPECT_EQ(loop.ActiveTimers(), 1u);
     EXPECT_EQ(loop.StartTimer(10, nullptr), 0u);
+}
+
+TEST(TickCounterTest, CarriesTheWrapOfTheThirtyTwoBitCounter) {
+    TickCounter ticks;
+    EXPECT_EQ(ticks.Extend(0xFFFFFF00u), 0xFFFFFF00);
+    EXPECT_EQ(ticks.Extend(0xFFFFFF00u), 0xFFFFFF00) << "the same reading is not a wrap";
+    EXPECT_EQ(ticks.Extend(0x10u), 0x100000010);
+    EXPECT_EQ(ticks.Extend(0x20u), 0x100000020);
+    EXPECT_EQ(ticks.Extend(0x5u), 0x200000005);
 }
 
 TEST(VirtualClockTest, CalendarRollsOverMonthAndYear) {

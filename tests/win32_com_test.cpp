@@ -14,6 +14,7 @@
 #include "com/bstr.h"
 #include "com/interfaces.h"
 #include "com/module.h"
+#include "core/addin.h"
 #include "emulator/addin_connection.h"
 #include "emulator/emulated_host.h"
 #include "win32_connection.h"
@@ -100,6 +101,17 @@ TEST_F(ComServer, ExportsAllFourEntryPointsByPlainName) {
     for (const char* name :
          {"DllGetClassObject", "DllCanUnloadNow", "DllRegisterServer", "DllUnregisterServer"})
         EXPECT_NE(GetProcAddress(Dll(), name), nullptr) << name;
+}
+
+// ЗагрузитьВнешнююКомпоненту reads string 100 and creates "AddIn." + each name in it: that must be
+// the ProgID the DLL registers, in any language of Windows.
+TEST_F(ComServer, StringOneHundredNamesTheRegisteredProgId) {
+    wchar_t names[64] = {};
+    ASSERT_GT(LoadStringW(Dll(), 100, names, 64), 0);
+    EXPECT_EQ(std::wstring(L"AddIn.") + names, kVersionIndependentProgId);
+    const WORD neutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+    EXPECT_NE(FindResourceExW(Dll(), MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(100 / 16 + 1), neutral), nullptr)
+        << "string block 7 is language-neutral";
 }
 
 TEST_F(ComServer, FactoryServesOnlyOurClassAndRefusesAggregation) {
@@ -273,6 +285,7 @@ TEST_F(ComServer, InitWithoutTheBridgeKeepsOnlyTheEventSink) {
     ASSERT_NE(addIn, nullptr);
     EXPECT_EQ(addIn->Init(&connection), S_OK);
     EXPECT_EQ(connection.refs.load(), 2u);
+    EXPECT_EQ(connection.bufferDepth, klt::core::kEventBufferDepth) << "the host's depth of one loses events";
     // Released without Done: the reference still comes back.
     addIn->Release();
     EXPECT_EQ(connection.refs.load(), 1u);

@@ -12,7 +12,7 @@
 
 namespace klt::test {
 
-// A host connection for the tests: counts its references and records the events it gets. It may
+// A host connection for the tests: counts its references and keeps the event-buffer depth it is given. It may
 // offer the bridge (klthost.exe) or not (the real host).
 class TestConnection final : public IDispatch, public com::IAsyncEvent, public com::IKltHostBridge {
   public:
@@ -45,9 +45,12 @@ class TestConnection final : public IDispatch, public com::IAsyncEvent, public c
         return E_NOTIMPL;
     }
 
-    HRESULT STDMETHODCALLTYPE SetEventBufferDepth(long) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetEventBufferDepth(long depth) override {
+        bufferDepth = depth;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetEventBufferDepth(long* depth) override {
-        *depth = 1;
+        *depth = bufferDepth;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE ExternalEvent(BSTR, BSTR, BSTR) override { return S_OK; }
@@ -59,6 +62,7 @@ class TestConnection final : public IDispatch, public com::IAsyncEvent, public c
     }
 
     std::atomic<ULONG> refs{1};
+    long bufferDepth = 1;  // the host's own until the add-in sets another
 
   private:
     host::Host* host_;

@@ -72,6 +72,7 @@ Interpreter::Interpreter(emu::EmulatedHost& host, std::unique_ptr<Program> progr
         routineIndex_[program_->routines[i]->name.key] = i;
     for (std::size_t i = 0; i < program_->vars.size(); ++i) moduleVarIndex_[program_->vars[i].name.key] = i;
     moduleVars_.resize(program_->vars.size());
+    host_.moduleTakesEvents = true;  // events wait in the host's buffer until this module is idle
 }
 
 Interpreter::~Interpreter() {
@@ -113,7 +114,7 @@ std::optional<LangError> Interpreter::TakePendingError() {
 void Interpreter::ReleaseValues() {
     for (Value& v : moduleVars_) v.Reset();
     form_.Reset();
-    events_.clear();
+    host_.CleanBuffer();
     StopDelivery();
 }
 
@@ -227,9 +228,9 @@ void Interpreter::CheckAfterAddIn(SourcePos pos) {
     CheckStop();
 }
 
-void Interpreter::OnExternalEvent(const emu::RecordedEvent& event) {
-    events_.push_back(event);
-    // Idle, the loop hands it over; inside a call, only a modal window's loop may.
+void Interpreter::OnExternalEvent(const emu::RecordedEvent&) {
+    // The event waits in the host's buffer. Idle, the loop hands it over; inside a call, only a modal
+    // window's loop may.
     if (addInDepth_ > 0 && !delivering_) PostDelivery();
 }
 
@@ -266,14 +267,14 @@ void Interpreter::DeliverEvents() {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{delivering_};
-    while (!events_.empty() && !stopping_) {
-        emu::RecordedEvent e = std::move(events_.front());
-        events_.pop_front();
+    while (!stopping_) {
+        std::optional<emu::RecordedEvent> e = host_.TakeEvent();
+        if (!e) break;
         if (!handler) continue;  // the host drops events a configuration does not handle
         std::vector<Arg> args(3);
-        args[0].value = Value(e.source);
-        args[1].value = Value(e.message);
-        args[2].value = Value(e.data);
+        args[0].value = Value(e->source);
+        args[1].value = Value(e->message);
+        args[2].value = Value(e->data);
         CallRoutine(*handler, args, handler->pos, false);
     }
 }

@@ -4,7 +4,6 @@
 // host::Module, objects are created and called as the host does, and external events reach the
 // global module's ОбработкаВнешнегоСобытия only when the host is idle: after the running code has
 // returned, or while a modal window turns the message loop.
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -64,8 +63,8 @@ class Interpreter : public host::Module {
     // A module variable (declared with Перем at the module's level), or null.
     const host::Value* ModuleVariable(const std::string& name) const;
 
-    // What the host does with an external event: queue it, and hand it over at once when the add-in
-    // is waiting inside a call (a modal window turns the loop).
+    // Told of each external event the host's buffer takes: it is handed over at once when the add-in
+    // is waiting inside a call (a modal window turns the loop), otherwise when the module is idle.
     void OnExternalEvent(const emu::RecordedEvent& event);
 
     // A run-time error in module code that the add-in called, not yet reported to the module.
@@ -149,7 +148,6 @@ class Interpreter : public host::Module {
     std::map<std::string, std::size_t> moduleVarIndex_;
     std::vector<host::Value> moduleVars_;  // sized once: addresses stay valid for references
     std::vector<Frame*> frames_;
-    std::deque<emu::RecordedEvent> events_;
     std::optional<LangError> pending_;
     std::string lastError_;
     SourcePos lastPos_;  // of the statement last started: where asynchronous errors are reported

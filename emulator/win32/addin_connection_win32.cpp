@@ -69,21 +69,25 @@ class HostConnection final : public IDispatch, public com::IAsyncEvent, public c
         return E_NOTIMPL;
     }
 
-    // IAsyncEvent: events reach the emulated host at once; the depth is only remembered.
+    // IAsyncEvent: the emulated host's own buffer, of the depth the add-in sets, keeps the events
+    // until the host is idle and loses those that find it full.
     HRESULT STDMETHODCALLTYPE SetEventBufferDepth(long depth) override {
-        depth_ = depth;
+        host_.SetEventBufferDepth(depth);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetEventBufferDepth(long* depth) override {
         if (depth == nullptr) return E_POINTER;
-        *depth = depth_;
+        *depth = host_.EventBufferDepth();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE ExternalEvent(BSTR source, BSTR message, BSTR data) override {
         host_.ExternalEvent(com::BstrToCp1251(source), com::BstrToCp1251(message), com::BstrToCp1251(data));
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE CleanBuffer() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE CleanBuffer() override {
+        host_.CleanBuffer();
+        return S_OK;
+    }
 
     // IKltHostBridge
     HRESULT STDMETHODCALLTYPE GetHost(void** host) override {
@@ -97,7 +101,6 @@ class HostConnection final : public IDispatch, public com::IAsyncEvent, public c
 
     std::atomic<ULONG> refs_{1};
     EmulatedHost& host_;
-    long depth_ = 1;
 };
 
 class ComAddInConnection final : public AddInConnection {

@@ -24,4 +24,9 @@ void ComEventSink::ExternalEvent(const std::string& source, const std::string& m
     SysFreeString(d);
 }
 
+void ComEventSink::SetEventBufferDepth(long depth) {
+    // A host that refuses keeps its own depth; there is nothing better to do than go on.
+    events_->SetEventBufferDepth(depth);
+}
+
 }  // namespace klt::com

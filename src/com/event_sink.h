@@ -15,6 +15,7 @@ class ComEventSink final : public host::EventSink {
 
     void ExternalEvent(const std::string& source, const std::string& message,
                        const std::string& data) override;
+    void SetEventBufferDepth(long depth) override;
 
   private:
     IAsyncEvent* events_;

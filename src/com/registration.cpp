@@ -1,4 +1,5 @@
 // Self-registration: the two ProgIDs 1C:Enterprise resolves and the class key behind them.
+#include <iterator>
 #include <string>
 
 #include <windows.h>
@@ -31,9 +32,29 @@ bool SetString(const std::wstring& subKey, const wchar_t* name, const std::wstri
     return status == ERROR_SUCCESS;
 }
 
+// Removes `subKey` of `parent` with everything below it. RegDeleteTreeW would do it in one call, but
+// it is Vista's and XP must load us; RegDeleteKeyW removes only a key without subkeys.
+LSTATUS DeleteKeyAndBelow(HKEY parent, const std::wstring& subKey) {
+    HKEY key = nullptr;
+    LSTATUS status = RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, &key);
+    if (status != ERROR_SUCCESS) return status;
+    wchar_t name[256];  // the longest key name the registry allows is 255 characters
+    for (;;) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        // Always the first: the one before it is gone.
+        status = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status != ERROR_SUCCESS) break;
+        status = DeleteKeyAndBelow(key, std::wstring(name, length));
+        if (status != ERROR_SUCCESS) break;
+    }
+    RegCloseKey(key);
+    if (status != ERROR_NO_MORE_ITEMS) return status;
+    return RegDeleteKeyW(parent, subKey.c_str());
+}
+
 bool DeleteTree(const std::wstring& subKey) {
     // Already absent counts as removed, so unregistering twice is harmless.
-    const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, subKey.c_str());
+    const LSTATUS status = DeleteKeyAndBelow(HKEY_CLASSES_ROOT, subKey);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 

@@ -113,6 +113,7 @@ void Init(host::Host* h, host::EventSink* sink, std::span<const ClassEntry, kCla
     // 9-10. The main window as it is now, and the event sink.
     if (platform::Desktop* desktop = platform::Get().desktop) s.hostMainWindow = desktop->ActiveWindow();
     s.eventSink = sink;
+    if (sink) sink->SetEventBufferDepth(kEventBufferDepth);
     s.initialised = true;
 }
 

@@ -15,6 +15,11 @@ namespace klt::core {
 inline constexpr int kAddInVersion = 2000;
 inline constexpr const char* kExtensionName = "KLT DRV";
 
+// How many external events the host may hold for the configuration at once. The host's own default
+// is one, so a card swipe followed at once by a special-keyboard code would lose the code; sixteen
+// holds a swipe, a key code and the watch, timer and refresh events together, with room to spare.
+inline constexpr long kEventBufferDepth = 16;
+
 // The rights set of the front-office workplace, compared exactly.
 inline constexpr std::string_view kWorkplaceRights = [] {
     using namespace text::literals;

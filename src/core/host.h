@@ -189,11 +189,13 @@ class Document {
     ~Document() = default;
 };
 
-// The external-event interface of the host (IAsyncEvent::ExternalEvent).
+// The external-event interface of the host (IAsyncEvent). The host buffers events until it is idle
+// and keeps only as many as the buffer's depth, 1 unless the add-in sets more; the rest are lost.
 class EventSink {
   public:
     virtual void ExternalEvent(const std::string& source, const std::string& message,
                                const std::string& data) = 0;
+    virtual void SetEventBufferDepth(long depth) = 0;
 
   protected:
     ~EventSink() = default;

@@ -37,6 +37,14 @@ expect_no_key() {
     esac
 }
 
+# 0. The DLL loads on Windows XP SP3: no import XP lacks, no newer system version in its header.
+if bash "$HERE/../xp_imports.sh" "$DLL" >"$WORK/xp_imports.log" 2>&1; then
+    pass "$(tail -n 1 "$WORK/xp_imports.log")"
+else
+    fail "klt_drv.dll on Windows XP SP3"
+    sed 's/^/    /' "$WORK/xp_imports.log"
+fi
+
 # 1. The whole gtest program but the window suites, which tests/wine/ui_windows.sh runs on its own
 #    screen. Its COM suite loads the DLL from where KLT_DRV_DLL says.
 if run_wine "$TESTS_EXE" --gtest_brief=1 --gtest_filter='-UiWin32*'  >"$WORK/gtest.log" 2>&1; then

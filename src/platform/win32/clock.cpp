@@ -1,3 +1,4 @@
+#include "platform/tick_counter.h"
 #include "platform/win32/backend.h"
 #include "platform/win32/win32_api.h"
 
@@ -29,7 +30,17 @@ class Win32Clock final : public Clock {
         GetSystemTime(&st);
         return FromSystemTime(st);
     }
-    std::int64_t MonotonicMs() override { return static_cast<std::int64_t>(GetTickCount64()); }
+    std::int64_t MonotonicMs() override {
+        if (tickCount64_ != nullptr) return static_cast<std::int64_t>(tickCount64_());
+        return ticks_.Extend(GetTickCount());
+    }
+
+  private:
+    // GetTickCount64 is Vista's: imported by name it would keep the DLL from loading on XP.
+    using TickCount64 = ULONGLONG(WINAPI*)();
+    TickCount64 tickCount64_ = reinterpret_cast<TickCount64>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+    TickCounter ticks_;
 };
 
 }  // namespace

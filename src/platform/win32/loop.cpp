@@ -110,7 +110,8 @@ class Win32Loop final : public Loop {
     }
 
     bool RunUntil(const std::function<bool()>& done, std::int64_t timeoutMs) override {
-        const ULONGLONG start = GetTickCount64();
+        Clock& clock = DefaultClock();
+        const std::int64_t start = clock.MonotonicMs();
         for (;;) {
             bool quit = false;
             while (!done()) {
@@ -121,10 +122,9 @@ class Win32Loop final : public Loop {
 
             DWORD wait = INFINITE;
             if (timeoutMs >= 0) {
-                const ULONGLONG elapsed = GetTickCount64() - start;
-                const auto limit = static_cast<ULONGLONG>(timeoutMs);
-                if (elapsed >= limit) return false;
-                const ULONGLONG remaining = limit - elapsed;
+                const std::int64_t elapsed = clock.MonotonicMs() - start;
+                if (elapsed >= timeoutMs) return false;
+                const std::int64_t remaining = timeoutMs - elapsed;
                 wait = remaining >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(remaining);
             }
             // MWMO_INPUTAVAILABLE: wake for messages already seen but not yet removed as well.
