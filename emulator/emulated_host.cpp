@@ -200,6 +200,7 @@ EmulatedHost::EmulatedHost(HostSettings settings)
 }
 
 EmulatedHost::~EmulatedHost() {
+    // Only through the loop in force: the one the drain waits in may have gone with its test.
     platform::Loop* loop = platform::Get().loop;
     if (drainTimer_ != 0 && loop == drainLoop_) loop->StopTimer(drainTimer_);
 }
@@ -284,7 +285,7 @@ void EmulatedHost::ExternalEvent(const std::string& source, const std::string& m
     if (!moduleTakesEvents && drainTimer_ == 0 && loop) {
         drainLoop_ = loop;
         drainTimer_ = loop->StartTimer(0, [this](platform::TimerId) {
-            platform::Get().loop->StopTimer(drainTimer_);
+            drainLoop_->StopTimer(drainTimer_);  // fired by that loop: it is there
             drainTimer_ = 0;
             buffer_.clear();
         });

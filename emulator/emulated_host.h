@@ -170,7 +170,7 @@ class EmulatedHost : public host::Host, public host::EventSink {
     long bufferDepth_ = 1;
     std::size_t dropped_ = 0;
     platform::TimerId drainTimer_ = 0;
-    const platform::Loop* drainLoop_ = nullptr;  // compared only: it may be gone before the host
+    platform::Loop* drainLoop_ = nullptr;  // where the drain waits; it may be gone before the host
     std::vector<RuntimeError> errors_;
     bool shutdownRequested_ = false;
     host::WindowHandle mainFrame_ = 0;
