@@ -232,6 +232,9 @@ TEST_F(PictureMenu, TheRootShowsTwentyAndPagesByFourWhileItemsRemain) {
     EXPECT_EQ(Lower(f, 20), "Товар 20"_cp);
     EXPECT_EQ(platform_.desktop.LiveBitmaps(), 20u) << "one picture a button, the replaced ones freed";
     EXPECT_EQ(platform_.desktop.BadBitmapFrees(), 0);
+    hostwin::ResetPictureMenu(Articles(1));
+    EXPECT_EQ(platform_.desktop.LiveBitmaps(), 1u);
+    EXPECT_EQ(platform_.desktop.BitmapsFreedWhileShown(), 0) << "no button kept a freed picture";
 }
 
 TEST_F(PictureMenu, SubmenusTakeNineteenBelowTheRootAndGoingBackKeepsThePage) {
