@@ -87,6 +87,7 @@ enum : int {
     kReleasePlan,
     kRightClickPlan,
     kChooseMenuItem,
+    kPressFormButton,
     kCount
 };
 
@@ -113,6 +114,7 @@ const Method kMethods[kCount] = {
     {"ReleasePlan", "ОтпуститьНаПлане"_cp, 2, false},
     {"RightClickPlan", "ПравыйЩелчокНаПлане"_cp, 2, false},
     {"ChooseMenuItem", "ВыбратьПунктМеню"_cp, 1, false},
+    {"PressFormButton", "НажатьКнопкуФормы"_cp, 2, false},
 };
 
 bool Valid(int number) {
@@ -185,6 +187,16 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             return 1;
         }
         return 0;
+    }
+    if (number == kPressFormButton) {
+        // The form's button is the host's, whoever shows the add-in's windows.
+        host::Context* form = args[0]->GetContext();
+        if (!form && forms_) form = forms_->FindNamed(args[0]->GetString());
+        const std::string wrong = forms_ && form ? forms_->PressButton(form, args[1]->GetInt32())
+                                                 : std::string("Нет открытой формы "_cp) + args[0]->GetString();
+        if (wrong.empty()) return 0;
+        if (host_) host_->RaiseExtRuntimeError(wrong.c_str(), 0);
+        return 1;
     }
     if (!Available()) return 1;
     switch (number) {
