@@ -192,8 +192,9 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
         // The form's button is the host's, whoever shows the add-in's windows.
         host::Context* form = args[0]->GetContext();
         if (!form && forms_) form = forms_->FindNamed(args[0]->GetString());
-        const std::string wrong = forms_ && form ? forms_->PressButton(form, args[1]->GetInt32())
-                                                 : std::string("Нет открытой формы "_cp) + args[0]->GetString();
+        const std::string wrong = forms_ && form
+                                      ? forms_->PressButton(form, args[1]->GetInt32())
+                                      : std::string("Нет открытой формы "_cp) + args[0]->GetString();
         if (wrong.empty()) return 0;
         if (host_) host_->RaiseExtRuntimeError(wrong.c_str(), 0);
         return 1;
