@@ -346,6 +346,7 @@ void Forms::MakeFieldWindows(emu::FormDocument& document) {
                 break;
             case emu::FieldKind::Label:
                 control.className = "Static";
+                control.style |= 0x1;  // SS_CENTER: a caption stands centred over its button
                 break;
             case emu::FieldKind::Edit:
                 control.className = "Edit";

@@ -121,7 +121,9 @@ class Win32HostWindows final : public HostWindows {
                                      b.top, b.Width(), b.Height(), nullptr, menu, instance, nullptr);
             if (!window && menu) DestroyMenu(menu);
         }
-        if (window) made_.insert(window);
+        // Only windows of our classes tell of their end; the system's controls on a form do not.
+        if (window && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &HostWindowProc)
+            made_.insert(window);
         return reinterpret_cast<platform::WindowHandle>(window);
     }
 
