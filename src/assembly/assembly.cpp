@@ -12,6 +12,7 @@
 #include "halls/zaly.h"
 #include "hostwin/interception.h"
 #include "hostwin/lifecycle.h"
+#include "hostwin/picture_menu.h"
 #include "hostwin/windows_object.h"
 #include "platform/platform.h"
 #include "ui/dialog.h"
@@ -43,6 +44,8 @@ const std::array<core::ClassEntry, core::kClassCount>& Classes() {
 
 void Init(host::Host* host, host::EventSink* sink) {
     if (core::State().initialised) Done();  // a second Init must not stack hooks or registrations
+    frontdesk::ConnectPictureMenu(
+        {&hostwin::ShowPictureMenu, &hostwin::PictureMenuForward, &hostwin::PictureMenuBack});
     core::Init(host, sink, Classes(),
                {&hostwin::WorkplaceFormHook, &hostwin::PocketFormHook, &hostwin::AdminFormHook,
                 &hostwin::InstallHostPatches});

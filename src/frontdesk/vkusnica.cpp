@@ -24,6 +24,11 @@ host::Context* Create() {
     return new CWin();
 }
 
+PictureMenuEntries& PictureMenu() {
+    static PictureMenuEntries entries;
+    return entries;
+}
+
 }  // namespace
 
 FrontDeskSettings& Settings() {
@@ -32,10 +37,10 @@ FrontDeskSettings& Settings() {
 }
 
 const core::MethodDef CWin::kMethods[] = {
-    {"", "Картинка"_cp, 0, 1},
+    {"", "Картинка"_cp, 0, 1, core::Body<&CWin::Picture>},
     {"", "РазрешитьЧитатьКарту"_cp, 0, 0, core::Body<&CWin::EnableCardReader>},
-    {"", "ПрокруткаВВерх"_cp, 0, 0},
-    {"", "ПрокруткаВниз"_cp, 0, 0},
+    {"", "ПрокруткаВВерх"_cp, 0, 0, core::Body<&CWin::ScrollForward>},
+    {"", "ПрокруткаВниз"_cp, 0, 0, core::Body<&CWin::ScrollBack>},
     {"", "ЗапретитьЧитатьКарту"_cp, 0, 0, core::Body<&CWin::DisableCardReader>},
     {"", "ЗапросЧисла"_cp, 1, 3, core::Body<&CWin::AskNumber>},
     {"", "ВыборКурса"_cp, 1, 0, core::Body<&CWin::ChooseCourse>},
@@ -53,6 +58,26 @@ const core::ClassInfo CWin::kInfo{&kCWinRuntimeClass, 0,        "Вкусниц�
                                   "Service",          kMethods, kMethodCount};
 
 CWin::CWin() : ContextClassBase(kInfo) {}
+
+void ConnectPictureMenu(const PictureMenuEntries& entries) {
+    PictureMenu() = entries;
+}
+
+// 0 draws the menu's top level again; any other number is a press on that button.
+void CWin::Picture(core::MethodCall& call) {
+    if (!PictureMenu().show) throw core::MethodNotAvailable();
+    PictureMenu().show(call.Int(0), 0);
+}
+
+void CWin::ScrollForward(core::MethodCall&) {
+    if (!PictureMenu().forward) throw core::MethodNotAvailable();
+    PictureMenu().forward();
+}
+
+void CWin::ScrollBack(core::MethodCall&) {
+    if (!PictureMenu().back) throw core::MethodNotAvailable();
+    PictureMenu().back();
+}
 
 void CWin::EnableCardReader(core::MethodCall&) {
     frontdesk::EnableCardReader();

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/state.h"
+#include "hostwin/picture_menu.h"
 #include "hostwin/window_ops.h"
 #include "hostwin/window_state.h"
 #include "platform/diagnostics.h"
@@ -147,13 +148,13 @@ void KeepMainWindowPlaced(const Seen& seen, int width, int height) {
 
 // A receipt form is laid edge to edge over the main window's client area, hiding its own border,
 // and the picture menu's caption refresh starts over.
-void LayOutReceiptForm(const Seen& seen, platform::WindowHandle& recorded, host::Document* document) {
+void LayOutReceiptForm(const Seen& seen, platform::WindowHandle& recorded) {
     HostWindowState& state = WindowState();
     // The window recorded first is kept while it lives; one that has gone is replaced, or the
     // receipt form would never be laid out again after it was closed once.
     if (recorded == 0 || !seen.desktop.IsWindow(recorded)) recorded = seen.message.window;
     const platform::WindowHandle window = recorded;
-    state.receiptDocument = document;
+    state.receiptFrame = seen.message.window;
     StripCaption(window);
     const platform::WindowBox client = seen.desktop.ClientBox(core::State().hostMainWindow);
     seen.desktop.Move(window, client.left - 5, client.top - 5, client.right + 10, client.bottom + 10, false);
@@ -175,9 +176,9 @@ void WorkplaceShown(const Seen& seen) {
         const std::string fullName = FullNameOf(document);
         if (fullName.empty()) return;
         if (fullName == "Обработка.ЧекП"_cp) {
-            LayOutReceiptForm(seen, state.receiptWindowP, document);
+            LayOutReceiptForm(seen, state.receiptWindowP);
         } else if (fullName == "Обработка.ЧекЛ"_cp) {
-            LayOutReceiptForm(seen, state.receiptWindowL, document);
+            LayOutReceiptForm(seen, state.receiptWindowL);
         } else if (fullName == "Обработка.Настройка"_cp) {
             state.settingsWindow = window;
         }
@@ -323,7 +324,25 @@ void ForgetFormModules() {
     FormModules().clear();
 }
 
-void CaptionRefreshTick(platform::TimerId) {}
+// A tick comes from the loop: nothing may unwind into it.
+void CaptionRefreshTick(platform::TimerId) {
+    try {
+        RefreshPictureCaptions();
+    } catch (...) {
+        platform::ReportCurrentException("caption refresh");
+    }
+}
+
+ReceiptForm CurrentReceiptForm() {
+    host::Host* host = core::State().host;
+    platform::Desktop* desktop = platform::Get().desktop;
+    const platform::WindowHandle frame = WindowState().receiptFrame;
+    if (!host || !desktop || !frame || !desktop->IsWindow(frame)) return {};
+    host::Document* document = host->GetActiveDocument(frame);
+    // A window handle may be used again for another window once its own has gone.
+    if (!IsReceiptForm(FullNameOf(document))) return {};
+    return {frame, document};
+}
 
 void InstallHostPatches() {
     HostPatches& p = Patches();

@@ -37,8 +37,18 @@ host::Module* FormModuleOf(host::Context* groupContext);
 void ForgetFormModules();
 
 // The caption refresh of the receipt forms' picture menu, run every 100 ms while a receipt form is
-// shown. The menu it refreshes is not there yet, so a tick does nothing.
+// shown.
 void CaptionRefreshTick(platform::TimerId timer);
+
+// The receipt form shown last, while it is still shown in the frame it was shown in: its frame
+// window and the host's document of that frame, asked afresh. A frame that has gone, or that shows
+// another form by now, gives none, so a closed form is never reached.
+struct ReceiptForm {
+    platform::WindowHandle frame = 0;
+    host::Document* document = nullptr;
+    explicit operator bool() const { return document != nullptr; }
+};
+ReceiptForm CurrentReceiptForm();
 
 // Patches the host's AssignContext and SetIndicators where its libraries are loaded, once per
 // process; where one is missing it says so once in the diagnostics and leaves the host as it is.

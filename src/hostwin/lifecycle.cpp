@@ -1,6 +1,7 @@
 #include "hostwin/lifecycle.h"
 
 #include "hostwin/interception.h"
+#include "hostwin/picture_menu.h"
 #include "hostwin/window_state.h"
 
 namespace klt::hostwin {
@@ -12,8 +13,9 @@ void Stop() {
     w.titleTimer.Reset();
     w.shutdownTimer.Reset();
     w.captionRefreshTimer.Reset();
-    // The host may free its documents and modules once it has shut us down.
-    w.receiptDocument = nullptr;
+    // The host may free its documents, lists and modules once it has shut us down.
+    w.receiptFrame = 0;
+    ForgetPictureMenu();
     ForgetFormModules();
 }
 

@@ -20,11 +20,6 @@ inline constexpr int kPictureMenuButtons = 20;
 inline constexpr int kPictureMenuDepth = 10;  // a press that would go deeper does nothing
 inline constexpr int kPictureMenuStep = 4;    // items moved by one page forward or back
 
-// Bitmap resources of the menu: a submenu, an article without a picture of its own, the way back.
-inline constexpr int kPictureSubmenu = 221;
-inline constexpr int kPictureArticle = 222;
-inline constexpr int kPictureBack = 224;
-
 // "ОбновитьМеню": a new root list; every button picture goes, every level starts at its first page,
 // and the root is drawn.
 void ResetPictureMenu(const host::Value& rootList);

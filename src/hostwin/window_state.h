@@ -17,7 +17,9 @@ struct HostWindowState {
     platform::WindowHandle receiptWindowP = 0;
     platform::WindowHandle receiptWindowL = 0;
     platform::WindowHandle settingsWindow = 0;
-    host::Document* receiptDocument = nullptr;
+    // The frame of the receipt form shown last. Its document is asked of the host afresh at each
+    // use (ReceiptForm), never kept: the host frees a closed form's document unseen.
+    platform::WindowHandle receiptFrame = 0;
     std::int32_t developerMode = 0;
     std::array<std::string, 3> titleLines;
     std::int32_t titleIndex = 0;

@@ -1,12 +1,17 @@
 #include "hostwin/windows_object.h"
 
+#include <stdexcept>
+
 #include "core/events.h"
 #include "core/host_calls.h"
 #include "core/state.h"
+#include "hostwin/picture_menu.h"
+#include "hostwin/pocket_menu.h"
 #include "hostwin/window_ops.h"
 #include "hostwin/window_state.h"
 #include "platform/platform.h"
 #include "text/literal.h"
+#include "ui/dialog.h"
 
 namespace klt::hostwin {
 
@@ -146,7 +151,7 @@ const core::MethodDef CWin1::kMethods[] = {
     {"", "СпрятатьНастройки"_cp, 0, 0, core::Body<&CWin1::HideSettings>},
     {"", "ПоказатьНастройки"_cp, 0, 0, core::Body<&CWin1::ShowSettings>},
     {"", "ЗакрытьФорму"_cp, 0, 1, core::Body<&CWin1::CloseForm>},
-    {"", "ОбновитьМеню"_cp, 0, 1},
+    {"", "ОбновитьМеню"_cp, 0, 1, core::Body<&CWin1::RenewPictureMenu>},
     {"", "ДождатьсяЗакрытиеФормы"_cp, 0, 2, core::Body<&CWin1::WaitForFormWindow>},
     {"", "СпрятатьФорму"_cp, 0, 1, core::Body<&CWin1::HideForm>},
     {"", "ПоказатьФорму"_cp, 0, 1, core::Body<&CWin1::ShowForm>},
@@ -155,7 +160,7 @@ const core::MethodDef CWin1::kMethods[] = {
     {"", "Сообщить"_cp, 0, 1, core::Body<&CWin1::ShowMessage>},
     {"", "Пароль"_cp, 1, 0, core::Body<&CWin1::AskPassword>},
     {"", "Вопрос"_cp, 1, 1, core::Body<&CWin1::AskQuestion>},
-    {"", "ПодборМЕНЮ_КПК"_cp, 0, 2},
+    {"", "ПодборМЕНЮ_КПК"_cp, 0, 2, core::Body<&CWin1::OpenPocketPictureMenu>},
 };
 
 const host::RuntimeClass kCWin1RuntimeClass{"CWin1", &Create};
@@ -422,6 +427,15 @@ void CWin1::FitFormToWorkArea(core::MethodCall& call) {
     const int x = (screenWidth - width) / 2;
     const int y = (screenHeight - height) / 2;
     desktop->Move(form, x - 5, y - 5, width, height, true);
+}
+
+void CWin1::RenewPictureMenu(core::MethodCall& call) {
+    ResetPictureMenu(call.Arg(0));
+}
+
+// Both parameters are accepted and not used.
+void CWin1::OpenPocketPictureMenu(core::MethodCall&) {
+    if (RunPocketPictureMenu() == ui::kRunFailed) throw std::runtime_error("pocket picture menu not created");
 }
 
 }  // namespace klt::hostwin

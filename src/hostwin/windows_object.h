@@ -56,6 +56,8 @@ class CWin1 : public core::ContextClassBase {
     void ShowForm(core::MethodCall& call);
     void SetCaptionLine(core::MethodCall& call);
     void FitFormToWorkArea(core::MethodCall& call);
+    void RenewPictureMenu(core::MethodCall& call);
+    void OpenPocketPictureMenu(core::MethodCall& call);
 
     // The front-office windows (dialog_methods.cpp).
     void ChooseComputer(core::MethodCall& call);

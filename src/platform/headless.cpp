@@ -375,6 +375,33 @@ void NativeDesktop::RemoveMenu(WindowHandle window, bool detach) {
     w->menuDetached = true;
 }
 
+BitmapHandle NativeDesktop::MakeBitmap(int width, int height, const std::uint32_t* pixels) {
+    if (width <= 0 || height <= 0 || !pixels) return 0;
+    FakeBitmap made{width, height, {}};
+    made.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const BitmapHandle handle = nextBitmap_++;
+    bitmaps_.emplace(handle, std::move(made));
+    return handle;
+}
+
+void NativeDesktop::FreeBitmap(BitmapHandle bitmap) {
+    if (bitmaps_.erase(bitmap) == 0) ++badFrees_;
+}
+
+void NativeDesktop::SetButtonImage(WindowHandle button, BitmapHandle bitmap) {
+    if (Window* w = Find(button)) w->image = bitmap;
+}
+
+const NativeDesktop::FakeBitmap* NativeDesktop::BitmapOf(BitmapHandle bitmap) const {
+    const auto it = bitmaps_.find(bitmap);
+    return it == bitmaps_.end() ? nullptr : &it->second;
+}
+
+BitmapHandle NativeDesktop::ButtonImage(WindowHandle button) const {
+    const auto it = windows_.find(button);
+    return it == windows_.end() ? 0 : it->second.image;
+}
+
 std::int64_t NativeDesktop::ChooseColour() {
     if (colours_.empty()) return -1;
     std::int64_t c = colours_.front();

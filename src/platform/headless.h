@@ -167,6 +167,9 @@ class NativeDesktop : public Desktop {
     void InjectKey(int virtualKey, bool up) override { keys_.push_back({virtualKey, up}); }
     std::int64_t ChooseColour() override;
     void PowerOff() override { ++powerOffs_; }
+    BitmapHandle MakeBitmap(int width, int height, const std::uint32_t* pixels) override;
+    void FreeBitmap(BitmapHandle bitmap) override;
+    void SetButtonImage(WindowHandle button, BitmapHandle bitmap) override;
 
     // A window without parent, class or size (the main window of a test).
     WindowHandle CreateWindow();
@@ -187,6 +190,17 @@ class NativeDesktop : public Desktop {
     };
     const std::vector<KeyEvent>& InjectedKeys() const { return keys_; }
     int PowerOffs() const { return powerOffs_; }
+    // Bitmaps made and not yet freed, with their pixels; frees of a bitmap that is not alive (made
+    // elsewhere, or freed before) are counted, not performed.
+    struct FakeBitmap {
+        int width = 0, height = 0;
+        std::vector<std::uint32_t> pixels;
+    };
+    const FakeBitmap* BitmapOf(BitmapHandle bitmap) const;
+    std::size_t LiveBitmaps() const { return bitmaps_.size(); }
+    int BadBitmapFrees() const { return badFrees_; }
+    // The bitmap the button was last given, 0 when none; it may have been freed since.
+    BitmapHandle ButtonImage(WindowHandle button) const;
     // Every MoveFrameChanged, in order: which window and the box asked for.
     const std::vector<std::pair<WindowHandle, WindowBox>>& FrameChanges() const { return frameChanges_; }
 
@@ -195,6 +209,7 @@ class NativeDesktop : public Desktop {
         FakeWindowDesc desc;
         std::vector<WindowHandle> children;
         bool menuDetached = false;
+        BitmapHandle image = 0;
     };
     Window* Find(WindowHandle window);
     // Tells the return hooks that the window has processed a message.
@@ -211,6 +226,9 @@ class NativeDesktop : public Desktop {
     std::vector<KeyEvent> keys_;
     std::vector<std::pair<WindowHandle, WindowBox>> frameChanges_;
     int powerOffs_ = 0;
+    std::map<BitmapHandle, FakeBitmap> bitmaps_;
+    BitmapHandle nextBitmap_ = 0x20010;
+    int badFrees_ = 0;
 };
 
 // Host libraries as the emulated host offers them without a system loader: each exported function

@@ -14,6 +14,7 @@ using WindowHandle = std::uintptr_t;
 using HookHandle = std::uintptr_t;
 using TimerId = std::uintptr_t;
 using IoHandle = std::intptr_t;  // a socket
+using BitmapHandle = std::uintptr_t;
 
 struct DateTime {
     int year = 0, month = 0, day = 0;
@@ -157,6 +158,14 @@ class Desktop {
     virtual std::int64_t ChooseColour() = 0;
     // Ends the session and powers the computer off. Tests replace the desktop: none may call it for real.
     virtual void PowerOff() = 0;
+
+    // A bitmap in the screen's format from `width` x `height` pixels, top row first, each 0x00RRGGBB;
+    // 0 when it cannot be made. Whoever made it frees it, once.
+    virtual BitmapHandle MakeBitmap(int width, int height, const std::uint32_t* pixels) = 0;
+    virtual void FreeBitmap(BitmapHandle bitmap) = 0;
+    // The picture a push button shows (BM_SETIMAGE with a bitmap); 0 takes it away. The button only
+    // borrows it: it must stay alive while the button shows it.
+    virtual void SetButtonImage(WindowHandle button, BitmapHandle bitmap) = 0;
 };
 
 // Patches the host's own library functions in memory where those libraries are loaded.

@@ -508,6 +508,37 @@ ui::Image EditCommandPicture(int command) {
     return p.Take();
 }
 
+// A folder: its tab, then its body.
+ui::Image SubmenuPicture() {
+    Painter p(48, 48, kSilver);
+    p.RoundRect(5, 9, 21, 17, 2, kOlive);
+    p.RoundRect(4, 13, 44, 40, 3, kOlive);
+    p.RoundRect(6, 16, 42, 38, 2, kYellow);
+    p.Rect(6, 16, 42, 18, kWhite);
+    return p.Take();
+}
+
+// A dish under its cover on a plate.
+ui::Image ArticlePicture() {
+    Painter p(48, 48, kSilver);
+    p.Disc(24, 30, 13, kGrey);
+    p.Rect(4, 30, 44, 48, kSilver);
+    p.Disc(24, 30, 12, kWhite);
+    p.Rect(5, 30, 43, 48, kSilver);
+    p.Disc(24, 14, 2.5, kGrey);
+    p.RoundRect(4, 30, 44, 35, 2, kGrey);
+    p.Rect(6, 31, 42, 33, kWhite);
+    return p.Take();
+}
+
+// An arrow pointing left: the level above.
+ui::Image BackPicture() {
+    Painter p(48, 48, kSilver);
+    p.Polygon({{5, 24}, {22, 8}, {22, 17}, {42, 17}, {42, 31}, {22, 31}, {22, 40}}, kNavy);
+    p.Polygon({{10, 24}, {20, 14}, {20, 19}, {40, 19}, {40, 22}, {20, 22}}, kBlue);
+    return p.Take();
+}
+
 std::map<int, ui::Image> DrawAll() {
     std::map<int, ui::Image> m;
     const struct {
@@ -533,6 +564,9 @@ std::map<int, ui::Image> DrawAll() {
     m[kPictureZoneChange] = ZoneChangePicture();
     m[kPictureUserChange] = UserChangePicture();
     m[kPictureMoveToHall] = MoveToHallPicture();
+    m[kPictureMenuSubmenu] = SubmenuPicture();
+    m[kPictureMenuArticle] = ArticlePicture();
+    m[kPictureMenuBack] = BackPicture();
     m[kIconNetwork] = NetworkIcon();
     m[kIconDomain] = DomainIcon();
     m[kIconComputer] = ComputerIcon();

@@ -36,6 +36,12 @@ inline constexpr int kPictureZoneChange = 289;  // "Смена зала"
 inline constexpr int kPictureUserChange = 290;  // "Смена пользователя"
 inline constexpr int kPictureMoveToHall = 312;  // "Перевести в ЗАЛ"
 
+// 48 × 48 pictures of the picture menu of goods: a submenu (a folder), an article without a
+// picture of its own (a covered dish), the way back up (an arrow).
+inline constexpr int kPictureMenuSubmenu = 221;
+inline constexpr int kPictureMenuArticle = 222;
+inline constexpr int kPictureMenuBack = 224;
+
 // 13 × 13 icons of the computer choice's tree.
 inline constexpr int kIconNetwork = 228;   // the whole network: a globe
 inline constexpr int kIconDomain = 215;    // a network provider or a domain: linked computers

@@ -127,6 +127,29 @@ class Win32Desktop final : public Desktop {
         }
         ExitWindowsEx(EWX_SHUTDOWN | EWX_POWEROFF, 0);
     }
+    // A device-dependent bitmap, as a button's image has always been: the pixels are already the
+    // layout of a 32-bit top-down DIB.
+    BitmapHandle MakeBitmap(int width, int height, const std::uint32_t* pixels) override {
+        if (width <= 0 || height <= 0 || !pixels) return 0;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        HDC screen = GetDC(nullptr);
+        if (!screen) return 0;
+        HBITMAP made = CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, pixels, &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        return reinterpret_cast<BitmapHandle>(made);
+    }
+    void FreeBitmap(BitmapHandle bitmap) override {
+        if (bitmap) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+    }
+    void SetButtonImage(WindowHandle button, BitmapHandle bitmap) override {
+        SendMessageW(H(button), BM_SETIMAGE, IMAGE_BITMAP, static_cast<LPARAM>(bitmap));
+    }
 };
 
 }  // namespace
