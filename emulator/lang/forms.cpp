@@ -388,6 +388,17 @@ std::string Forms::PressButton(host::Context* form, int index) {
     return {};
 }
 
+bool Forms::FieldText(host::Context* form, int index, std::string& text) const {
+    Record* r = Find(form);
+    platform::Desktop* desktop = platform::Get().desktop;
+    if (!r || !desktop || index < 0 || static_cast<std::size_t>(index) >= r->document.fields.size())
+        return false;
+    const host::WindowHandle window = r->document.fields[index].window;
+    if (!window || !desktop->IsWindow(window)) return false;
+    text = desktop->Text(window);
+    return true;
+}
+
 bool Forms::Close(host::Context* form) {
     Record* r = Find(form);
     if (!r) return false;

@@ -52,6 +52,9 @@ class Forms {
     // module (Interpreter::RunFormula). Empty when it ran, or a button without a formula was
     // pressed; otherwise why nothing could be pressed (CP1251).
     std::string PressButton(host::Context* form, int index);
+    // What the control of field `index` of an open form shows now (its window's text); false when
+    // the form is not open or the field has no window.
+    bool FieldText(host::Context* form, int index, std::string& text) const;
     void CloseAll();
     // When the host is idle: forms whose frame window is no longer there are closed, and what
     // closed forms held is let go.

@@ -77,8 +77,10 @@ class ScriptedUsers final : public ui::Windowing {
 // НажатьНаПлане(X, Y, Shift), ВестиНаПлане(X, Y), ОтпуститьНаПлане(X, Y), ПравыйЩелчокНаПлане(X, Y);
 // context menus take the commands queued by ВыбратьПунктМеню(Команда) (0 dismisses the menu).
 // НажатьКнопкуФормы(Форма, Поле) presses the button of a field of an open form (its value, or its
-// full name or title) at once: the button's formula runs in the form's module.
-// Without scripted users every method but ЗакрытьФорму and НажатьКнопкуФормы is a run-time error.
+// full name or title) at once: the button's formula runs in the form's module; ТекстПоляФормы(Форма,
+// Поле) answers what the field's control shows.
+// Without scripted users every method but ЗакрытьФорму, НажатьКнопкуФормы and ТекстПоляФормы is a run-time
+// error.
 class UserScriptObject : public host::Context {
   public:
     UserScriptObject(ScriptedUsers* users, host::Host* host, Forms* forms = nullptr)
