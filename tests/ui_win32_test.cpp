@@ -929,8 +929,10 @@ LPARAM PlanPoint(HWND window, int x, int y) {
 // separated by blanks: "find:ID" waits for its visible dialog holding control ID, "text:ID" until
 // that control shows a text, "shot" holds the window for the screenshot, "press:ID" clicks a
 // button of it, "touch:X,Y" touches its plan at the plan point (X, Y), "gone" waits until it has
-// closed; "main" waits for the host's main frame with a form shown in it, "close" closes that form
-// as its close box would. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
+// closed; "main" waits for the host's main frame with a form shown in it, "formpress:ID" clicks the
+// button ID of that form, "formtext:ID=TEXT" waits until its control ID shows a text beginning with
+// TEXT (which holds no blanks),
+// "close" closes that form as its close box would. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
 TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
     const std::string steps = klt::ui::win32::Narrow(Environment(L"KLT_UI_STEPS"));
     if (steps.empty()) GTEST_SKIP() << "only with KLT_UI_STEPS (tests/wine/ui_windows.sh)";
@@ -976,6 +978,15 @@ TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
                 },
                 90000))
                 << step;
+        } else if (verb == "formpress") {
+            // A button of the form shown in the main frame, clicked as the user would.
+            const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+            PostMessageW(GetDlgItem(form, id), BM_CLICK, 0, 0);
+        } else if (verb == "formtext") {
+            const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+            const std::string want = step.substr(step.find('=') + 1);
+            ASSERT_TRUE(WaitFor([&] { return RemoteText(GetDlgItem(form, id)).starts_with(want); }, 10000))
+                << step << ": " << RemoteText(GetDlgItem(form, id));
         } else if (verb == "close") {
             const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
             PostMessageW(form, WM_CLOSE, 0, 0);

@@ -213,10 +213,29 @@ struct Forms::Record {
 };
 
 Forms::Forms(emu::EmulatedHost& host, emu::HostFrame& frame, Interpreter& global)
-    : host_(host), frame_(frame), global_(global) {}
+    : host_(host), frame_(frame), global_(global) {
+    frame_.Windows().commanded = [this](host::WindowHandle window, int control) {
+        OnButtonClicked(window, control);
+    };
+}
 
 Forms::~Forms() {
+    frame_.Windows().commanded = nullptr;
     CloseAll();
+}
+
+void Forms::OnButtonClicked(host::WindowHandle window, int control) {
+    for (const auto& r : open_) {
+        if (r->document.frame != window) continue;
+        const std::vector<emu::FormField>& fields = r->document.fields;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (fields[i].controlId == control) {
+                // A click on something that takes no press is nothing; a formula's error waits for
+                // the module, which hears of it when the host is idle again.
+                PressButton(r->form.GetContext(), static_cast<int>(i));
+                return;
+            }
+    }
 }
 
 Forms::Record* Forms::Find(host::Context* form) const {

@@ -69,6 +69,8 @@ class Forms {
     Record* Find(host::Context* form) const;
     // A child window in the form's frame for each field with a control.
     void MakeFieldWindows(emu::FormDocument& document);
+    // The user clicked the button `control` in the window of an open form.
+    void OnButtonClicked(host::WindowHandle window, int control);
     void CloseRecord(Record& record);
     void Purge();
 

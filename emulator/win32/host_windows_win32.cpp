@@ -137,6 +137,11 @@ class Win32HostWindows final : public HostWindows {
             DestroyWindow(window);
     }
 
+    void Commanded(HWND window, int control) {
+        if (made_.count(window) && commanded)
+            commanded(reinterpret_cast<platform::WindowHandle>(window), control);
+    }
+
     void Destroyed(HWND window) {
         if (!made_.erase(window)) return;
         if (destroyed) destroyed(reinterpret_cast<platform::WindowHandle>(window));
@@ -169,6 +174,8 @@ class Win32HostWindows final : public HostWindows {
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY && g_windows) g_windows->Destroyed(window);
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && lParam != 0 && g_windows)
+        g_windows->Commanded(window, LOWORD(wParam));
     if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD)
         return DefMDIChildProcW(window, message, wParam, lParam);
     if (IsChild(window)) return DefWindowProcW(window, message, wParam, lParam);
