@@ -34,6 +34,7 @@ struct Options {
     bool verbose = false;
     bool load = false;
     bool frame = true;
+    bool windows = true;
 };
 
 void Usage() {
@@ -51,6 +52,8 @@ void Usage() {
         "                   not call ЗагрузитьВнешнююКомпоненту themselves\n"
         "  --no-frame       no main frame (forms then have no windows): wine's X server shows the\n"
         "                   add-in's windows opened over the frame unpainted in screenshots\n"
+        "  --no-windows     every window of the add-in fails to open, as on a host without a desktop\n"
+        "                   (the linked add-in only)\n"
         "  --verbose        print start-up, every external event and the host's own calls on stderr\n"
         "  --demo           create one object of each type, call methods, print what happened\n"
         "exit status: 0 done, 1 error in the module, 2 bad usage or no add-in\n",
@@ -95,6 +98,8 @@ bool Parse(const std::vector<std::string>& args, Options& o) {
             o.load = true;
         } else if (a == "--no-frame") {
             o.frame = false;
+        } else if (a == "--no-windows") {
+            o.windows = false;
         } else if (a == "--demo") {
             o.demo = true;
         } else if (!a.empty() && a[0] != '-' && o.module.empty()) {
@@ -251,6 +256,8 @@ int RunModuleSession(const Options& o) {
     // The linked add-in opens its windows in the headless window system: scripted users answer them.
     lang::ScriptedUsers users;
     module.SetScriptedUsers(&users);
+    ui::NoWindowing noWindows;
+    if (!o.windows) ui::ReplaceWindowing(&noWindows);
 #endif
 
     std::ofstream log;

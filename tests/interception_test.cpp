@@ -201,7 +201,8 @@ TEST_F(Interception, ReceiptFormsAreRecordedOnceLaidOverTheWorkAreaAndRefreshWhi
     // Laying it out moved a window: the main window is full screen by now, without its menu.
     const WindowBox laidOut{-5, -5, 1024 + 5, 768 + 5};
     EXPECT_EQ(state.receiptWindowL, first.frame);
-    EXPECT_EQ(state.receiptDocument, &first);
+    EXPECT_EQ(state.receiptFrame, first.frame);
+    EXPECT_EQ(hostwin::CurrentReceiptForm().document, &first);
     EXPECT_EQ(platform_.desktop.Style(first.frame) & hostwin::kCaptionBits, 0u);
     EXPECT_EQ(platform_.desktop.PlacedBox(first.frame), laidOut);
     EXPECT_FALSE(state.captionRefreshBusy);
@@ -210,7 +211,7 @@ TEST_F(Interception, ReceiptFormsAreRecordedOnceLaidOverTheWorkAreaAndRefreshWhi
     platform_.desktop.Move(first.frame, 1, 1, 50, 50, true);
     Show(second);
     EXPECT_EQ(state.receiptWindowL, first.frame) << "the window recorded first is kept";
-    EXPECT_EQ(state.receiptDocument, &second);
+    EXPECT_EQ(hostwin::CurrentReceiptForm().document, &second);
     EXPECT_EQ(platform_.desktop.PlacedBox(first.frame), laidOut);
     EXPECT_EQ(platform_.desktop.PlacedBox(second.frame), untouched);
     EXPECT_EQ(platform_.loop.ActiveTimers(), 1u) << "restarted, not stacked";

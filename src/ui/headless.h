@@ -356,6 +356,18 @@ class HeadlessWindowing final : public Windowing {
 Rect DialogUnitsToPixels(int x, int y, int cx, int cy, Size baseUnits);
 
 // Puts a headless window system in force for as long as it lives.
+// A window system that cannot make windows, as on a host without a desktop: every modal window
+// fails to open. Lets the emulator and tests reach the add-in's handling of that failure.
+class NoWindowing final : public Windowing {
+  public:
+    int RunModal(const DialogTemplate&, DialogController&) override { return kRunFailed; }
+    Colour SystemColourOf(SystemColour) override { return 0; }
+    int LogPixelsY() override { return 96; }
+    void ShellOpen(const std::string&) override {}
+    Rect ScreenRectOf(platform::WindowHandle) override { return {}; }
+    int CaptionHeight() override { return 0; }
+};
+
 class ScopedHeadlessWindowing {
   public:
     ScopedHeadlessWindowing() : previous_(ReplaceWindowing(&windowing)) {}

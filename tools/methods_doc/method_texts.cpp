@@ -165,7 +165,10 @@ constexpr MethodDoc kWindows[] = {
      "Окна.ЗакрытьФорму(\"Заказ\");"},
     {"ОбновитьМеню",
      "Меню: a СписокЗначений whose entries are goods strings or nested СписокЗначений (submenus)", "",
-     "Gives the picture menu of goods a new tree and shows its top level.", "Окна.ОбновитьМеню(Меню);"},
+     "Gives the picture menu of goods a new tree and shows its top level on the receipt form. A goods "
+     "string holds the code's length in three digits, the code, the name, the price in 15 characters "
+     "(or Подарок) and the picture's file name in the folder картинки in 50 characters.",
+     "Окна.ОбновитьМеню(Меню);"},
     {"ДождатьсяЗакрытиеФормы", "Форма: the form (Форма)\nСобытие: event name to raise", "",
      "Waits for the form's window to close, then raises the external event source \"Компонента\" with "
      "the given event name. The call itself returns at once.",
