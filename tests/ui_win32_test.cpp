@@ -35,6 +35,7 @@
 #include "halls/hall_editor.h"
 #include "halls/hall_view.h"
 #include "hostwin/dialogs.h"
+#include "hostwin/pocket_menu.h"
 #include "platform/network.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
@@ -43,6 +44,7 @@
 #include "res/hall_dialogs.h"
 #include "res/monitor_dialogs.h"
 #include "res/office_dialogs.h"
+#include "res/pocket_menu.h"
 #include "text/literal.h"
 #include "ui/bitmap.h"
 #include "ui/dialog.h"
@@ -400,6 +402,25 @@ TEST(UiWin32Dialog, CourseChoiceAnswersTheButtonClicked) {
     EXPECT_EQ(choice.Run(), IDOK);
     EXPECT_FALSE(user.timedOut());
     EXPECT_EQ(choice.course(), 3);
+}
+
+// The pocket picture menu as a real dialog: 236 x 266 pixels, nineteen buttons and no window for
+// the other component's control, a button that does nothing, and button 1 closing it.
+TEST(UiWin32Dialog, PocketPictureMenuOpensWithItsEmbeddedPlaceEmpty) {
+    Win32User user({Check([](HWND d) {
+                        RECT r;
+                        GetWindowRect(d, &r);
+                        EXPECT_EQ(r.right - r.left, 236);
+                        EXPECT_EQ(r.bottom - r.top, 266);
+                        for (int id : klt::res::kPocketMenuButtons)
+                            EXPECT_NE(GetDlgItem(d, id), nullptr) << id;
+                        EXPECT_EQ(GetDlgItem(d, klt::res::kPocketMenuEmbedded), nullptr);
+                    }),
+                    Click(243), Check([](HWND d) { EXPECT_TRUE(IsWindowVisible(d)); }),
+                    Click(klt::res::kPocketMenuClose)});
+    EXPECT_EQ(klt::hostwin::RunPocketPictureMenu(), IDOK);
+    EXPECT_TRUE(user.finished());
+    EXPECT_FALSE(user.timedOut());
 }
 
 // The window as it paints itself, frame and all, written as a 24-bit bottom-up bitmap file: the
