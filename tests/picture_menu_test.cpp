@@ -2,15 +2,13 @@
 // prices, the caption refresh, bad goods strings, a closed form and the depth of the tree.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "frontdesk/settings.h"
 #include "frontdesk/vkusnica.h"
 #include "halls_support.h"
 #include "hostwin/interception.h"
 #include "hostwin/picture_menu.h"
 #include "hostwin/windows_object.h"
+#include "platform/files.h"
 #include "res/pictures.h"
 #include "test_support.h"
 #include "ui/picture.h"
@@ -117,7 +115,7 @@ std::string Goods(const std::string& code, const std::string& name, const std::s
 class PictureMenu : public ::testing::Test {
   protected:
     PictureMenu() : pictures_("klt_menu") {
-        std::filesystem::create_directory(pictures_.path() / "картинки");
+        platform::Files().MakeDirectory(pictures_.HostPath() + Cp("картинки"_cp));
         platform_.patcher.Provide("blang.dll", "?AssignContext@CBLModule@@QAEXPAVCBLContext@@@Z",
                                   &assignCell_);
         platform::FakeWindowDesc desc;
@@ -126,7 +124,7 @@ class PictureMenu : public ::testing::Test {
         platform_.desktop.SetActive(main_);
         emu::HostSettings s;
         s.rightsSetName = Cp("РабочееМесто"_cp);
-        s.ibDirectory = pictures_.path().string() + "/";
+        s.ibDirectory = pictures_.HostPath();
         s.constants[Cp("КартинкаПоУмолчанию"_cp)] = host::Value(std::string("default.bmp"));
         host_ = std::make_unique<FormHost>(std::move(s));
         host_->mainFrame = main_;
@@ -187,8 +185,7 @@ class PictureMenu : public ::testing::Test {
         platform_.loop.RunUntil([] { return false; }, 100);
     }
     void WritePicture(const std::string& name, int width, int height) {
-        std::ofstream(pictures_.path() / "картинки" / text::Cp1251ToUtf8(name), std::ios::binary)
-            << Bmp(width, height);
+        platform::Files().WriteAll(pictures_.HostPath() + Cp("картинки\\"_cp) + name, Bmp(width, height));
     }
     // A list of n articles named "Товар k" with code k.
     host::Value Articles(int n, TestList** made = nullptr) {
@@ -235,6 +232,9 @@ TEST_F(PictureMenu, TheRootShowsTwentyAndPagesByFourWhileItemsRemain) {
     EXPECT_EQ(Lower(f, 20), "Товар 20"_cp);
     EXPECT_EQ(platform_.desktop.LiveBitmaps(), 20u) << "one picture a button, the replaced ones freed";
     EXPECT_EQ(platform_.desktop.BadBitmapFrees(), 0);
+    hostwin::ResetPictureMenu(Articles(1));
+    EXPECT_EQ(platform_.desktop.LiveBitmaps(), 1u);
+    EXPECT_EQ(platform_.desktop.BitmapsFreedWhileShown(), 0) << "no button kept a freed picture";
 }
 
 TEST_F(PictureMenu, SubmenusTakeNineteenBelowTheRootAndGoingBackKeepsThePage) {

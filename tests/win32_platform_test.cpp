@@ -294,6 +294,40 @@ TEST(Win32Desktop, ActiveWindowIsTheOneActivated) {
     EXPECT_EQ(Get().desktop->ActiveWindow(), window.handle());
 }
 
+// A button's picture is the bitmap made from our pixels, top row first; taking it away leaves none.
+TEST(Win32Desktop, AButtonShowsTheBitmapMadeFromPixels) {
+    klt::platform::Desktop& desktop = *Get().desktop;
+    TestWindow window;
+    HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_BITMAP, 0, 0,
+                                  60, 60, window.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    const std::uint32_t pixels[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000, 0xFFFFFF, 0x808080};
+    const klt::platform::BitmapHandle made = desktop.MakeBitmap(3, 2, pixels);
+    ASSERT_NE(made, 0u);
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(reinterpret_cast<HGDIOBJ>(made), sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 3);
+    EXPECT_EQ(info.bmHeight, 2);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(made));
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(0xFF, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0, 0xFF));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0xFF, 0xFF, 0xFF));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    const auto handle = reinterpret_cast<klt::platform::WindowHandle>(button);
+    desktop.SetButtonImage(handle, made);
+    EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), static_cast<LRESULT>(made));
+    desktop.SetButtonImage(handle, 0);
+    EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    desktop.FreeBitmap(made);
+    EXPECT_EQ(GetObjectW(reinterpret_cast<HGDIOBJ>(made), sizeof info, &info), 0) << "freed";
+    EXPECT_EQ(desktop.MakeBitmap(0, 2, pixels), 0u);
+}
+
 }  // namespace
 
 #endif  // _WIN32

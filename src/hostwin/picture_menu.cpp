@@ -436,11 +436,17 @@ std::string PriceText(const std::string& price, std::int32_t sumDisplayMode) {
 void ResetPictureMenu(const host::Value& rootList) {
     MenuState& m = Menu();
     if (m.drawing) return;
-    FreeBitmaps();
-    for (Level& level : m.levels) level.offset = level.count = 0;
     m.root = rootList;
     m.hasRoot = true;
-    WithForm([](const Form& form) { DrawRoot(form); });
+    for (Level& level : m.levels) level.offset = level.count = 0;
+    bool drawn = false;
+    WithForm([&](const Form& form) {
+        // Taken off the buttons before they are freed.
+        for (int b = 1; b <= kPictureMenuButtons; ++b) SetPicture(form, b, {});
+        drawn = true;
+        DrawRoot(form);
+    });
+    if (!drawn) FreeBitmaps();
 }
 
 void ShowPictureMenu(int button, int redraw) {

@@ -385,7 +385,12 @@ BitmapHandle NativeDesktop::MakeBitmap(int width, int height, const std::uint32_
 }
 
 void NativeDesktop::FreeBitmap(BitmapHandle bitmap) {
-    if (bitmaps_.erase(bitmap) == 0) ++badFrees_;
+    if (bitmaps_.erase(bitmap) == 0) {
+        ++badFrees_;
+        return;
+    }
+    for (const auto& [handle, window] : windows_)
+        if (window.image == bitmap) ++freedWhileShown_;
 }
 
 void NativeDesktop::SetButtonImage(WindowHandle button, BitmapHandle bitmap) {

@@ -199,6 +199,8 @@ class NativeDesktop : public Desktop {
     const FakeBitmap* BitmapOf(BitmapHandle bitmap) const;
     std::size_t LiveBitmaps() const { return bitmaps_.size(); }
     int BadBitmapFrees() const { return badFrees_; }
+    // Frees of a bitmap that a button was showing at the time: it would paint a freed bitmap.
+    int BitmapsFreedWhileShown() const { return freedWhileShown_; }
     // The bitmap the button was last given, 0 when none; it may have been freed since.
     BitmapHandle ButtonImage(WindowHandle button) const;
     // Every MoveFrameChanged, in order: which window and the box asked for.
@@ -229,6 +231,7 @@ class NativeDesktop : public Desktop {
     std::map<BitmapHandle, FakeBitmap> bitmaps_;
     BitmapHandle nextBitmap_ = 0x20010;
     int badFrees_ = 0;
+    int freedWhileShown_ = 0;
 };
 
 // Host libraries as the emulated host offers them without a system loader: each exported function
