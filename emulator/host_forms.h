@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/host.h"
+#include "platform/platform.h"
 
 namespace klt::emu {
 
@@ -42,6 +43,22 @@ class DocContext final : public host::Context {
 
 enum class FormKind { Frame, Dialog };
 
+// What a field of a form shows: nothing of its own (a value only), a push button with its title,
+// a push button showing a picture, a static text, a one-line edit field.
+enum class FieldKind { None, Button, Picture, Label, Edit };
+
+// A field of a form's field list, with its control's description: the title and the formula
+// (evaluated in the form's module when the user presses a button), and the control's window in
+// the form's frame once the form is open.
+struct FormField {
+    std::string name;  // CP1251
+    FieldKind kind = FieldKind::None;
+    int controlId = -1;  // -1 for a field without a control
+    platform::WindowBox box;
+    std::string title, formula;  // CP1251
+    host::WindowHandle window = 0;
+};
+
 class FormDocument final : public host::Document {
   public:
     FormKind kind = FormKind::Frame;
@@ -49,10 +66,23 @@ class FormDocument final : public host::Document {
     host::Value group;              // the GroupContext
     host::Context* form = nullptr;  // the form's own context, a member of the group
     std::string metadataPath;       // empty for a form without a metadata object
+    std::vector<FormField> fields;
 
     host::WindowHandle GetFrame() override { return frame; }
     host::Context* GetGroupContext() override { return group.GetContext(); }
     std::string GetMetadataPath() override { return metadataPath; }
+    int FieldCount() override { return static_cast<int>(fields.size()); }
+    int FieldControlId(int index) override { return Valid(index) ? fields[index].controlId : -1; }
+    // The control's description only; its window keeps the text it has, as the host's own does.
+    void SetFieldTitle(int index, const std::string& title) override {
+        if (Valid(index) && fields[index].controlId >= 0) fields[index].title = title;
+    }
+    void SetFieldFormula(int index, const std::string& formula) override {
+        if (Valid(index) && fields[index].controlId >= 0) fields[index].formula = formula;
+    }
+
+  private:
+    bool Valid(int index) const { return index >= 0 && static_cast<std::size_t>(index) < fields.size(); }
 };
 
 }  // namespace klt::emu

@@ -32,6 +32,10 @@ class HostWindows {
     // a form's frame or dialog), so the host can close its document; windows of the system's own
     // classes (status bar, MDI client) are not told of. Only klthost.exe's real windows tell.
     std::function<void(platform::WindowHandle window)> destroyed;
+    // Called when the user clicks a push button that is a child of a window made here (a form's
+    // frame or dialog), with that window and the button's identifier. Only klthost.exe's real
+    // windows tell; natively the scripted user presses buttons through the forms.
+    std::function<void(platform::WindowHandle window, int control)> commanded;
 };
 
 // The build's window factory for the emulated host.

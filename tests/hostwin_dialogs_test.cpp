@@ -8,10 +8,12 @@
 
 #include "halls_support.h"
 #include "hostwin/dialogs.h"
+#include "hostwin/pocket_menu.h"
 #include "hostwin/user_list.h"
 #include "platform/keyboard.h"
 #include "platform/headless.h"
 #include "res/office_dialogs.h"
+#include "res/pocket_menu.h"
 #include "test_support.h"
 #include "ui/headless.h"
 
@@ -153,6 +155,29 @@ TEST_F(OfficeDialogs, PaymentType) {
         Call("ВыборТипаБезнала"_cp, {host::Value(2)}, {UserAction::Press(res::kPaymentCard)}).GetInt32(), 1);
     EXPECT_EQ(Call("ВыборТипаБезнала"_cp, {}, {UserAction::Press(res::kPaymentTransfer)}).GetInt32(), 2);
     EXPECT_EQ(Call("ВыборТипаБезнала"_cp, {}, {UserAction::Key(ui::kKeyEscape)}).GetInt32(), -1);
+    EXPECT_FALSE(Last().abandoned);
+}
+
+// The pocket picture menu: laid in the pocket screen's area over the main window, nineteen buttons
+// that do nothing, the embedded control's place empty, closed by its button 1 or Esc.
+TEST_F(OfficeDialogs, PocketPictureMenuOpensWithoutTheEmbeddedControlAndClosesByItsButtonOrEsc) {
+    const auto look = UserAction::Look([](ui::HeadlessDialog& w) {
+        // The headless main window is the 1024 x 768 screen.
+        EXPECT_EQ(w.WindowRect(), (ui::Rect{394, 251, 630, 517}));
+        for (int id : res::kPocketMenuButtons) EXPECT_TRUE(w.Press(id)) << id;
+    });
+    ui_.windowing.Queue({look, UserAction::Press(res::kPocketMenuClose)});
+    EXPECT_EQ(hostwin::RunPocketPictureMenu(), ui::kIdOk);
+    EXPECT_EQ(Last().templateId, 317);
+    EXPECT_EQ(Last().controls.size(), 20u);
+    EXPECT_EQ(Last().Find(res::kPocketMenuEmbedded), nullptr);
+    const ui::HeadlessControl* last = Last().Find(269);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(Last().Find(258)->rect.top, Last().Find(255)->rect.top) << "rows of four";
+    EXPECT_GT(last->rect.top, Last().Find(258)->rect.top);
+
+    ui_.windowing.Queue({UserAction::Key(ui::kKeyEscape)});
+    EXPECT_EQ(hostwin::RunPocketPictureMenu(), ui::kIdCancel);
     EXPECT_FALSE(Last().abandoned);
 }
 

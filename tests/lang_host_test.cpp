@@ -703,6 +703,88 @@ TEST_F(LangSession, FormsCloseByTheirValueTheUserOrTheirFrameGoingAndLetGoOfEver
     host_->UnRegisterContextClass(&Probe::kClass);
 }
 
+TEST_F(LangSession, FormFieldsHaveControlsInTheFrameAndAPressedButtonRunsItsFormulaInTheFormsModule) {
+    WriteForm("Обработка.ЧекП",
+              "title=Чек\nfield=Сумма\n"
+              "field=Кнопка; kind=picture; box=10,20,100,80; formula=Отметить(\"к\" + Свой + Номер)\n"
+              "field=Подпись; kind=label; id=2000; box=10,100,100,20; title=Верх\n"
+              "field=Ввод; kind=edit; box=0,130,50,20\n"
+              "field=Закрыть; kind=button; id=2001; box=0,160,50,20; title=X; formula=Форма.Закрыть()\n"
+              "field=Пустая; kind=button; box=0,190,50,20\n"
+              "field=Сбой; kind=button; box=0,220,50,20; formula=Отметить(Нет + \";\")\n",
+              "Перем Свой;\nСвой = \"-\";\n");
+    EXPECT_EQ(Run("Перем Журнал Экспорт;\nПерем Номер Экспорт;\nПерем Ф, Э;\n"
+                  "Процедура Отметить(Т) Экспорт\n Журнал = Журнал + Т + \";\";\nКонецПроцедуры\n"
+                  "Журнал = \"\";\nНомер = 7;\nФ = ОткрытьФорму(\"Обработка.ЧекП\");\n"
+                  "Э = СоздатьОбъект(\"Эмулятор\");\nЭ.НажатьКнопкуФормы(Ф, 1);\n"
+                  "Э.НажатьКнопкуФормы(\"Чек\", 5);\n"
+                  "Попытка\n Э.НажатьКнопкуФормы(Ф, 2);\nИсключение\n Отметить(ОписаниеОшибки());\n"
+                  "КонецПопытки;\nЭ.НажатьКнопкуФормы(Ф, 6);"),
+              "1:10 Переменная не определена (Нет)");
+    // The formula sees the form module's variables and the global module's exported ones.
+    EXPECT_EQ(text::Cp1251ToUtf8(module_->ModuleVariable(Cp("Журнал"_cp))->GetString().substr(0, 4)), "к-7;");
+    EXPECT_NE(text::Cp1251ToUtf8(module_->ModuleVariable(Cp("Журнал"_cp))->GetString()).find("не кнопка"),
+              std::string::npos);
+
+    host::Document* doc = host_->GetFormDocument(FormValue("Ф"));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->FieldCount(), 7);
+    EXPECT_EQ(doc->FieldControlId(0), -1);
+    EXPECT_EQ(doc->FieldControlId(1), lang::kFirstFieldControlId + 1);
+    EXPECT_EQ(doc->FieldControlId(2), 2000);
+    EXPECT_EQ(doc->FieldControlId(7), -1);
+    platform::NativeDesktop& desk = platform_.desktop;
+    const platform::WindowHandle frame = doc->GetFrame();
+    const platform::WindowHandle button = desk.ChildWithId(frame, lang::kFirstFieldControlId + 1);
+    EXPECT_EQ(desk.ClassName(button), "Button");
+    EXPECT_EQ(desk.PlacedBox(button), (platform::WindowBox{10, 20, 110, 100}));
+    EXPECT_EQ(desk.ClassName(desk.ChildWithId(frame, 2000)), "Static");
+    EXPECT_EQ(desk.Text(desk.ChildWithId(frame, 2000)), Cp("Верх"_cp));
+    EXPECT_EQ(desk.ClassName(desk.ChildWithId(frame, lang::kFirstFieldControlId + 3)), "Edit");
+
+    // A new formula is what the next press runs; a title changes the description, not the window.
+    doc->SetFieldFormula(1, Cp("Отметить(\"новая\")"_cp));
+    doc->SetFieldTitle(2, Cp("Низ"_cp));
+    doc->SetFieldTitle(0, "x");  // a field without a control takes nothing
+    EXPECT_EQ(desk.Text(desk.ChildWithId(frame, 2000)), Cp("Верх"_cp));
+    module_->RunFormula(Cp("Э.НажатьКнопкуФормы(Ф, 1)"_cp), "test");
+    EXPECT_FALSE(module_->TakePendingError());
+    EXPECT_NE(module_->ModuleVariable(Cp("Журнал"_cp))->GetString().find(Cp("новая;"_cp)), std::string::npos);
+
+    // A hidden button takes no press; the button whose formula closes the form closes it.
+    desk.Show(button, false);
+    module_->RunFormula(Cp("Э.НажатьКнопкуФормы(Ф, 1)"_cp), "test");
+    EXPECT_TRUE(module_->TakePendingError());
+    module_->RunFormula(Cp("Э.НажатьКнопкуФормы(Ф, 4)"_cp), "test");
+    EXPECT_FALSE(module_->TakePendingError());
+    EXPECT_EQ(forms_->OpenCount(), 0u);
+    EXPECT_FALSE(desk.IsWindow(button));
+}
+
+TEST(FormLayout, FieldsAreCheckedAsTheyAreRead) {
+    const char* wrong[] = {
+        "field=; kind=button; box=0,0,1,1",
+        "field=A; kind=round; box=0,0,1,1",
+        "field=A; kind=button",
+        "field=A; kind=button; box=0,0,0,1",
+        "field=A; kind=button; box=0,0,1",
+        "field=A; id=5",
+        "field=A; kind=label; box=0,0,1,1; id=70000",
+        "field=A; kind=label; box=0,0,1,1; colour=1",
+        "field=A; kind=label; id=9; box=0,0,1,1\nfield=B; kind=edit; id=9; box=0,0,1,1",
+    };
+    for (const char* ini : wrong) {
+        lang::FormLayout desc;
+        std::string error;
+        EXPECT_FALSE(lang::ParseFormLayout(ini, desc, error)) << ini;
+    }
+    lang::FormLayout desc;
+    std::string error;
+    ASSERT_TRUE(lang::ParseFormLayout("field=A; kind=picture; box=1,2,3,4; formula=Ф(\"a;b\")", desc, error));
+    EXPECT_EQ(desc.fields[0].formula, "Ф(\"a;b\")"_cp);
+    EXPECT_EQ(desc.fields[0].box, (platform::WindowBox{1, 2, 4, 6}));
+}
+
 // The waiter's workplace, end to end from 1C: forms opened by the module reach their procedures
 // through the add-in's form hook and its patch of the host's AssignContext.
 class WorkplaceSession : public LangSession {

@@ -35,6 +35,7 @@
 #include "halls/hall_editor.h"
 #include "halls/hall_view.h"
 #include "hostwin/dialogs.h"
+#include "hostwin/pocket_menu.h"
 #include "platform/network.h"
 #include "platform/platform.h"
 #include "res/dialogs.h"
@@ -43,6 +44,7 @@
 #include "res/hall_dialogs.h"
 #include "res/monitor_dialogs.h"
 #include "res/office_dialogs.h"
+#include "res/pocket_menu.h"
 #include "text/literal.h"
 #include "ui/bitmap.h"
 #include "ui/dialog.h"
@@ -400,6 +402,25 @@ TEST(UiWin32Dialog, CourseChoiceAnswersTheButtonClicked) {
     EXPECT_EQ(choice.Run(), IDOK);
     EXPECT_FALSE(user.timedOut());
     EXPECT_EQ(choice.course(), 3);
+}
+
+// The pocket picture menu as a real dialog: 236 x 266 pixels, nineteen buttons and no window for
+// the other component's control, a button that does nothing, and button 1 closing it.
+TEST(UiWin32Dialog, PocketPictureMenuOpensWithItsEmbeddedPlaceEmpty) {
+    Win32User user({Check([](HWND d) {
+                        RECT r;
+                        GetWindowRect(d, &r);
+                        EXPECT_EQ(r.right - r.left, 236);
+                        EXPECT_EQ(r.bottom - r.top, 266);
+                        for (int id : klt::res::kPocketMenuButtons)
+                            EXPECT_NE(GetDlgItem(d, id), nullptr) << id;
+                        EXPECT_EQ(GetDlgItem(d, klt::res::kPocketMenuEmbedded), nullptr);
+                    }),
+                    Click(243), Check([](HWND d) { EXPECT_TRUE(IsWindowVisible(d)); }),
+                    Click(klt::res::kPocketMenuClose)});
+    EXPECT_EQ(klt::hostwin::RunPocketPictureMenu(), IDOK);
+    EXPECT_TRUE(user.finished());
+    EXPECT_FALSE(user.timedOut());
 }
 
 // The window as it paints itself, frame and all, written as a 24-bit bottom-up bitmap file: the
@@ -929,8 +950,10 @@ LPARAM PlanPoint(HWND window, int x, int y) {
 // separated by blanks: "find:ID" waits for its visible dialog holding control ID, "text:ID" until
 // that control shows a text, "shot" holds the window for the screenshot, "press:ID" clicks a
 // button of it, "touch:X,Y" touches its plan at the plan point (X, Y), "gone" waits until it has
-// closed; "main" waits for the host's main frame with a form shown in it, "close" closes that form
-// as its close box would. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
+// closed; "main" waits for the host's main frame with a form shown in it, "formpress:ID" clicks the
+// button ID of that form, "formtext:ID=TEXT" waits until its control ID shows a text beginning with
+// TEXT (which holds no blanks),
+// "close" closes that form as its close box would. Only with KLT_UI_STEPS (tests/wine/ui_windows.sh).
 TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
     const std::string steps = klt::ui::win32::Narrow(Environment(L"KLT_UI_STEPS"));
     if (steps.empty()) GTEST_SKIP() << "only with KLT_UI_STEPS (tests/wine/ui_windows.sh)";
@@ -976,6 +999,15 @@ TEST(UiWin32Steps, WorksAWindowOfAnotherProgram) {
                 },
                 90000))
                 << step;
+        } else if (verb == "formpress") {
+            // A button of the form shown in the main frame, clicked as the user would.
+            const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+            PostMessageW(GetDlgItem(form, id), BM_CLICK, 0, 0);
+        } else if (verb == "formtext") {
+            const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
+            const std::string want = step.substr(step.find('=') + 1);
+            ASSERT_TRUE(WaitFor([&] { return RemoteText(GetDlgItem(form, id)).starts_with(want); }, 10000))
+                << step << ": " << RemoteText(GetDlgItem(form, id));
         } else if (verb == "close") {
             const HWND form = GetWindow(FindWindowExW(current, nullptr, L"MDIClient", nullptr), GW_CHILD);
             PostMessageW(form, WM_CLOSE, 0, 0);

@@ -84,6 +84,77 @@ bool IsFormName(const std::string& name) {
            name.find("..") == std::string::npos && name.front() != ' ' && name.back() != ' ';
 }
 
+bool ParseInt(const std::string& value, int low, int high, int& out) {
+    int n = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (ec != std::errc() || end != value.data() + value.size() || value.empty() || n < low || n > high)
+        return false;
+    out = n;
+    return true;
+}
+
+// "Имя; kind=…; id=…; box=x,y,w,h; title=…; formula=…": the name, then attributes split at ';'.
+// The formula takes the rest of the line, so that it may hold ';' in a string.
+const char* ParseField(const std::string& value, std::size_t index, emu::FormField& field) {
+    std::size_t at = value.find(';');
+    field.name = text::Utf8ToCp1251(Trim(value.substr(0, at)));
+    if (field.name.empty()) return "поле без имени";
+    bool idGiven = false;
+    while (at != std::string::npos) {
+        const std::size_t from = at + 1;
+        const std::size_t eq = value.find('=', from);
+        if (eq == std::string::npos) return "поле: ожидается ключ=значение после ';'";
+        const std::string key = Trim(value.substr(from, eq - from));
+        if (key == "formula") {
+            field.formula = text::Utf8ToCp1251(Trim(value.substr(eq + 1)));
+            break;
+        }
+        at = value.find(';', eq);
+        const std::string v = Trim(value.substr(eq + 1, at == std::string::npos ? at : at - eq - 1));
+        if (key == "kind") {
+            if (v == "none")
+                field.kind = emu::FieldKind::None;
+            else if (v == "button")
+                field.kind = emu::FieldKind::Button;
+            else if (v == "picture")
+                field.kind = emu::FieldKind::Picture;
+            else if (v == "label")
+                field.kind = emu::FieldKind::Label;
+            else if (v == "edit")
+                field.kind = emu::FieldKind::Edit;
+            else
+                return "поле: kind: none, button, picture, label или edit";
+        } else if (key == "id") {
+            if (!ParseInt(v, 1, 0xFFFF, field.controlId)) return "поле: id: целое число от 1 до 65535";
+            idGiven = true;
+        } else if (key == "box") {
+            int n[4] = {};
+            std::size_t p = 0;
+            for (int i = 0; i < 4; ++i) {
+                const std::size_t comma = i < 3 ? v.find(',', p) : v.size();
+                if (comma == std::string::npos || !ParseInt(Trim(v.substr(p, comma - p)), 0, 10000, n[i]))
+                    return "поле: box: x,y,ширина,высота — целые числа от 0 до 10000";
+                p = comma + 1;
+            }
+            if (n[2] == 0 || n[3] == 0) return "поле: box: ширина и высота больше 0";
+            field.box = {n[0], n[1], n[0] + n[2], n[1] + n[3]};
+        } else if (key == "title") {
+            field.title = text::Utf8ToCp1251(v);
+        } else {
+            return "поле: неизвестный ключ";
+        }
+    }
+    if (field.kind == emu::FieldKind::None) {
+        if (idGiven || field.box.Width() > 0 || !field.title.empty() || !field.formula.empty())
+            return "поле: id, box, title и formula только у поля с элементом (kind)";
+        field.controlId = -1;
+    } else {
+        if (!idGiven) field.controlId = kFirstFieldControlId + static_cast<int>(index);
+        if (field.box.Width() == 0) return "поле: у элемента формы должен быть box";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool ParseFormLayout(const std::string& utf8, FormLayout& desc, std::string& error) {
@@ -119,7 +190,12 @@ bool ParseFormLayout(const std::string& utf8, FormLayout& desc, std::string& err
             if (value != "yes" && value != "no") return fail("metadata: yes или no");
             desc.metadata = value == "yes";
         } else if (key == "field") {
-            desc.fields.push_back(text::Utf8ToCp1251(value));
+            emu::FormField field;
+            if (const char* wrong = ParseField(value, desc.fields.size(), field)) return fail(wrong);
+            for (const emu::FormField& f : desc.fields)
+                if (field.controlId >= 0 && f.controlId == field.controlId)
+                    return fail("поле: такой id уже есть у другого поля");
+            desc.fields.push_back(std::move(field));
         } else {
             return fail("неизвестный ключ");
         }
@@ -137,10 +213,29 @@ struct Forms::Record {
 };
 
 Forms::Forms(emu::EmulatedHost& host, emu::HostFrame& frame, Interpreter& global)
-    : host_(host), frame_(frame), global_(global) {}
+    : host_(host), frame_(frame), global_(global) {
+    frame_.Windows().commanded = [this](host::WindowHandle window, int control) {
+        OnButtonClicked(window, control);
+    };
+}
 
 Forms::~Forms() {
+    frame_.Windows().commanded = nullptr;
     CloseAll();
+}
+
+void Forms::OnButtonClicked(host::WindowHandle window, int control) {
+    for (const auto& r : open_) {
+        if (r->document.frame != window) continue;
+        const std::vector<emu::FormField>& fields = r->document.fields;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            if (fields[i].controlId == control) {
+                // A click on something that takes no press is nothing; a formula's error waits for
+                // the module, which hears of it when the host is idle again.
+                PressButton(r->form.GetContext(), static_cast<int>(i));
+                return;
+            }
+    }
 }
 
 Forms::Record* Forms::Find(host::Context* form) const {
@@ -228,6 +323,8 @@ host::Value Forms::Open(const std::string& fullName) {
     if (record->document.frame)
         host_.SetWindowClass(record->document.frame,
                              desc.kind == emu::FormKind::Frame ? "CTabFrame" : "CGetDlg");
+    record->document.fields = desc.fields;
+    if (record->document.frame) MakeFieldWindows(record->document);
 
     Record& r = *record;
     host_.AddDocument(&r.document);
@@ -245,6 +342,80 @@ host::Value Forms::Open(const std::string& fullName) {
     if (r.document.frame && desktop) desktop->Show(r.document.frame, true);
     frame_.FormActivated();
     return r.form;
+}
+
+void Forms::MakeFieldWindows(emu::FormDocument& document) {
+    constexpr std::uint32_t kButtonBitmap = 0x80;  // BS_BITMAP: the picture replaces the title
+    constexpr std::uint32_t kEditAutoScroll = 0x80;
+    for (emu::FormField& field : document.fields) {
+        if (field.kind == emu::FieldKind::None) continue;
+        emu::HostWindowDesc control;
+        control.parent = document.frame;
+        control.style = platform::kStyleChild | platform::kStyleVisible;
+        control.id = field.controlId;
+        control.box = field.box;
+        control.text = field.title;
+        switch (field.kind) {
+            case emu::FieldKind::Button:
+                control.className = "Button";
+                break;
+            case emu::FieldKind::Picture:
+                control.className = "Button";
+                control.style |= kButtonBitmap;
+                break;
+            case emu::FieldKind::Label:
+                control.className = "Static";
+                control.style |= 0x1;  // SS_CENTER: a caption stands centred over its button
+                break;
+            case emu::FieldKind::Edit:
+                control.className = "Edit";
+                control.style |= platform::kStyleBorder | kEditAutoScroll;
+                break;
+            case emu::FieldKind::None:
+                break;
+        }
+        field.window = frame_.Windows().Create(control);
+    }
+}
+
+host::Context* Forms::FindNamed(const std::string& name) const {
+    for (const auto& r : open_)
+        if (text::EqualsNoCase(r->name, name)) return r->form.GetContext();
+    for (const auto& r : open_)
+        if ((r->desc.title.empty() ? r->name : r->desc.title) == name) return r->form.GetContext();
+    return nullptr;
+}
+
+std::string Forms::PressButton(host::Context* form, int index) {
+    Record* r = Find(form);
+    if (!r) return Cp("Форма не открыта"_cp);
+    const std::vector<emu::FormField>& fields = r->document.fields;
+    if (index < 0 || static_cast<std::size_t>(index) >= fields.size())
+        return Cp("У формы "_cp) + r->name + Cp(" нет поля "_cp) + std::to_string(index);
+    const emu::FormField& field = fields[index];
+    if (field.kind != emu::FieldKind::Button && field.kind != emu::FieldKind::Picture)
+        return Cp("Поле "_cp) + std::to_string(index) + Cp(" формы "_cp) + r->name + Cp(" не кнопка"_cp);
+    // A hidden or disabled button takes no press.
+    platform::Desktop* desktop = platform::Get().desktop;
+    if (field.window && desktop && !desktop->IsVisible(field.window))
+        return Cp("Кнопка "_cp) + std::to_string(index) + Cp(" формы "_cp) + r->name + Cp(" не видна"_cp);
+    if (field.formula.empty()) return {};
+    // The formula is copied: running it may change it, or close the form.
+    const std::string formula = field.formula;
+    Interpreter& module = *r->module;
+    module.RunFormula(formula, r->name + Cp(", формула поля "_cp) + std::to_string(index));
+    return {};
+}
+
+bool Forms::FieldText(host::Context* form, int index, std::string& text) const {
+    Record* r = Find(form);
+    platform::Desktop* desktop = platform::Get().desktop;
+    if (!r || !desktop || index < 0 || static_cast<std::size_t>(index) >= r->document.fields.size())
+        return false;
+    const host::WindowHandle window = r->document.fields[index].window;
+    if (!window || !desktop->IsWindow(window)) return false;
+    text = desktop->Text(window);
+    return true;
 }
 
 bool Forms::Close(host::Context* form) {

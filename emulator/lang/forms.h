@@ -19,9 +19,12 @@ struct FormLayout {
     emu::FormKind kind = emu::FormKind::Frame;
     std::string title;  // CP1251; the full name when not given
     int width = 400, height = 300;
-    bool metadata = true;             // false: a form without a metadata object (no full name)
-    std::vector<std::string> fields;  // in order, CP1251
+    bool metadata = true;                // false: a form without a metadata object (no full name)
+    std::vector<emu::FormField> fields;  // in order: a field's index is its place here
 };
+
+// The first control identifier of fields that do not give one: field i gets this plus i.
+inline constexpr int kFirstFieldControlId = 1000;
 
 // Reads form.ini (UTF-8 "key=value" lines); false with the line and what is wrong (CP1251).
 bool ParseFormLayout(const std::string& utf8, FormLayout& desc, std::string& error);
@@ -43,6 +46,15 @@ class Forms {
     bool Close(host::Context* form);
     // Closes the open form of that full name, else of that window title (the user closes it).
     bool CloseNamed(const std::string& name);
+    // The open form of that full name, else of that window title; null when there is none.
+    host::Context* FindNamed(const std::string& name) const;
+    // The user presses the button of field `index` of an open form: its formula runs in the form's
+    // module (Interpreter::RunFormula). Empty when it ran, or a button without a formula was
+    // pressed; otherwise why nothing could be pressed (CP1251).
+    std::string PressButton(host::Context* form, int index);
+    // What the control of field `index` of an open form shows now (its window's text); false when
+    // the form is not open or the field has no window.
+    bool FieldText(host::Context* form, int index, std::string& text) const;
     void CloseAll();
     // When the host is idle: forms whose frame window is no longer there are closed, and what
     // closed forms held is let go.
@@ -55,6 +67,10 @@ class Forms {
   private:
     struct Record;
     Record* Find(host::Context* form) const;
+    // A child window in the form's frame for each field with a control.
+    void MakeFieldWindows(emu::FormDocument& document);
+    // The user clicked the button `control` in the window of an open form.
+    void OnButtonClicked(host::WindowHandle window, int control);
     void CloseRecord(Record& record);
     void Purge();
 

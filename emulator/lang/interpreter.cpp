@@ -3,6 +3,7 @@
 #include "emulator/lang/builtins.h"
 #include "emulator/lang/forms.h"
 #include "emulator/lang/lexer.h"
+#include "emulator/lang/parser.h"
 #include "emulator/lang/scripted_users.h"
 #include "platform/platform.h"
 #include "text/literal.h"
@@ -87,7 +88,7 @@ void Interpreter::AttachToForm(Interpreter& global, host::Value form, std::strin
 
 void Interpreter::Fail(SourcePos pos, const std::string& message) const {
     LangError e(LangError::Kind::Runtime, pos, message);
-    e.set_module(origin_);
+    e.set_module(Origin());
     throw e;
 }
 
@@ -166,6 +167,49 @@ void Interpreter::RunIfPresent(const std::string& name) {
     }
 }
 
+void Interpreter::RunFormula(const std::string& formula, const std::string& where) {
+    if (global().stopping_) return;
+    try {
+        const std::unique_ptr<Expr> expr = ParseExpression(formula);
+        Frame scratch;  // a formula that assigns to an unknown name leaves nothing behind
+        frames_.push_back(&scratch);
+        const std::string* outer = formulaWhere_;
+        const int outerDepth = formulaDepth_;
+        formulaWhere_ = &where;
+        formulaDepth_ = callDepth_;
+        struct Pop {
+            Interpreter& self;
+            const std::string* where;
+            int depth;
+            ~Pop() {
+                self.frames_.pop_back();
+                self.formulaWhere_ = where;
+                self.formulaDepth_ = depth;
+            }
+        } pop{*this, outer, outerDepth};
+        // A call standing alone may call a procedure, as a button's formula mostly does.
+        if (expr->kind == Expr::Kind::Call) {
+            CallGlobal(*expr, false);
+        } else if (expr->kind == Expr::Kind::MethodCall) {
+            Value object = Eval(*expr->left);
+            if (!object.GetContext())
+                Fail(expr->pos, Cp("Значение не является объектом ("_cp) + expr->name.text + ")");
+            std::vector<Arg> args = EvalArgs(expr->args);
+            CallObject(*object.GetContext(), expr->name, args, expr->pos, false);
+        } else {
+            Eval(*expr);
+        }
+    } catch (LangError& e) {
+        if (e.kind() == LangError::Kind::Syntax) e.set_module(where);
+        if (!Pending()) Pending() = e;
+    } catch (const Stop&) {
+    } catch (const std::exception&) {
+        LangError e(LangError::Kind::Runtime, {}, Cp("Внутренняя ошибка"_cp));
+        e.set_module(where);
+        if (!Pending()) Pending() = e;
+    }
+}
+
 void Interpreter::ServeEvents(std::int64_t ms) {
     if (stopping_) return;
     std::optional<LangError> error;
@@ -222,7 +266,7 @@ void Interpreter::CheckAfterAddIn(SourcePos pos) {
         }
         LangError e(LangError::Kind::Runtime, pos, text);
         e.set_code(errors.front().code);
-        e.set_module(origin_);
+        e.set_module(Origin());
         throw e;
     }
     CheckStop();

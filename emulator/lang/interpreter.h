@@ -40,6 +40,11 @@ class Interpreter : public host::Module {
     void RunBody();
     // Runs a procedure of the module by name if it has one (a form's ПриОткрытии).
     void RunIfPresent(const std::string& name);
+    // Evaluates a control's formula (an expression) in this module, as the host does when the user
+    // presses a form's button: the module's routines and variables are visible, and the global
+    // module's exported ones. `where` names the formula in errors. Nothing unwinds: an error waits
+    // for the calling module code as errors of module code the add-in called do.
+    void RunFormula(const std::string& formula, const std::string& where);
     // Keeps handling external events for up to `ms` milliseconds, or until the end of work is asked.
     void ServeEvents(std::int64_t ms);
 
@@ -156,6 +161,12 @@ class Interpreter : public host::Module {
     Interpreter* global_ = nullptr;  // set for a form's module
     host::Value form_;
     std::string origin_;
+    // While a formula runs, errors at its own level are placed in it rather than in the module.
+    const std::string* formulaWhere_ = nullptr;
+    int formulaDepth_ = 0;
+    const std::string& Origin() const {
+        return formulaWhere_ && callDepth_ == formulaDepth_ ? *formulaWhere_ : origin_;
+    }
     std::uintptr_t deliveryTimer_ = 0;
     int addInDepth_ = 0;
     int callDepth_ = 0;

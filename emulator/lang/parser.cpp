@@ -67,6 +67,13 @@ class Parser {
         return program;
     }
 
+    // One expression and nothing after it.
+    ExprPtr RunExpression() {
+        ExprPtr e = ParseExpr();
+        if (!AtEnd()) Expected(Cp("конец выражения"_cp));
+        return e;
+    }
+
   private:
     // ---- tokens ----
     const Token& Cur() const { return t_[i_]; }
@@ -549,6 +556,10 @@ class Parser {
 
 std::unique_ptr<Program> Parse(const std::string& source) {
     return Parser(Tokenize(source)).Run();
+}
+
+std::unique_ptr<Expr> ParseExpression(const std::string& source) {
+    return Parser(Tokenize(source)).RunExpression();
 }
 
 }  // namespace klt::lang

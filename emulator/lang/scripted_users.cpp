@@ -87,6 +87,8 @@ enum : int {
     kReleasePlan,
     kRightClickPlan,
     kChooseMenuItem,
+    kPressFormButton,
+    kFormFieldText,
     kCount
 };
 
@@ -113,6 +115,8 @@ const Method kMethods[kCount] = {
     {"ReleasePlan", "ОтпуститьНаПлане"_cp, 2, false},
     {"RightClickPlan", "ПравыйЩелчокНаПлане"_cp, 2, false},
     {"ChooseMenuItem", "ВыбратьПунктМеню"_cp, 1, false},
+    {"PressFormButton", "НажатьКнопкуФормы"_cp, 2, false},
+    {"FormFieldText", "ТекстПоляФормы"_cp, 2, true},
 };
 
 bool Valid(int number) {
@@ -185,6 +189,17 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
             return 1;
         }
         return 0;
+    }
+    if (number == kPressFormButton) {
+        // The form's button is the host's, whoever shows the add-in's windows.
+        host::Context* form = args[0]->GetContext();
+        if (!form && forms_) form = forms_->FindNamed(args[0]->GetString());
+        const std::string wrong = forms_ && form
+                                      ? forms_->PressButton(form, args[1]->GetInt32())
+                                      : std::string("Нет открытой формы "_cp) + args[0]->GetString();
+        if (wrong.empty()) return 0;
+        if (host_) host_->RaiseExtRuntimeError(wrong.c_str(), 0);
+        return 1;
     }
     if (!Available()) return 1;
     switch (number) {
@@ -271,7 +286,23 @@ int UserScriptObject::CallAsProc(int number, host::Value** args) {
     return 0;
 }
 
-int UserScriptObject::CallAsFunc(int number, host::Value& result, host::Value**) {
+int UserScriptObject::CallAsFunc(int number, host::Value& result, host::Value** args) {
+    if (number == kFormFieldText) {
+        // What the user sees on the form, whoever shows the add-in's windows.
+        host::Context* form = args[0]->GetContext();
+        if (!form && forms_) form = forms_->FindNamed(args[0]->GetString());
+        std::string text;
+        if (!forms_ || !form || !forms_->FieldText(form, args[1]->GetInt32(), text)) {
+            if (host_)
+                host_->RaiseExtRuntimeError((std::string("Нет окна поля "_cp) + args[1]->GetString() +
+                                             std::string(" формы "_cp) + args[0]->GetString())
+                                                .c_str(),
+                                            0);
+            return 1;
+        }
+        result.AssignString(text);
+        return 0;
+    }
     if (number != kPending) return 1;
     if (!Available()) return 1;
     result.AssignInt(static_cast<std::int32_t>(users_->ScriptedWindows()));

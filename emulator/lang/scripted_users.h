@@ -76,7 +76,11 @@ class ScriptedUsers final : public ui::Windowing {
 // empty path cancels); with none queued the user cancels. The mouse on a window's plan:
 // НажатьНаПлане(X, Y, Shift), ВестиНаПлане(X, Y), ОтпуститьНаПлане(X, Y), ПравыйЩелчокНаПлане(X, Y);
 // context menus take the commands queued by ВыбратьПунктМеню(Команда) (0 dismisses the menu).
-// Without scripted users every method but ЗакрытьФорму is a run-time error.
+// НажатьКнопкуФормы(Форма, Поле) presses the button of a field of an open form (its value, or its
+// full name or title) at once: the button's formula runs in the form's module; ТекстПоляФормы(Форма,
+// Поле) answers what the field's control shows.
+// Without scripted users every method but ЗакрытьФорму, НажатьКнопкуФормы and ТекстПоляФормы is a run-time
+// error.
 class UserScriptObject : public host::Context {
   public:
     UserScriptObject(ScriptedUsers* users, host::Host* host, Forms* forms = nullptr)

@@ -121,7 +121,9 @@ class Win32HostWindows final : public HostWindows {
                                      b.top, b.Width(), b.Height(), nullptr, menu, instance, nullptr);
             if (!window && menu) DestroyMenu(menu);
         }
-        if (window) made_.insert(window);
+        // Only windows of our classes tell of their end; the system's controls on a form do not.
+        if (window && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &HostWindowProc)
+            made_.insert(window);
         return reinterpret_cast<platform::WindowHandle>(window);
     }
 
@@ -133,6 +135,11 @@ class Win32HostWindows final : public HostWindows {
             SendMessageW(parent, WM_MDIDESTROY, reinterpret_cast<WPARAM>(window), 0);
         else
             DestroyWindow(window);
+    }
+
+    void Commanded(HWND window, int control) {
+        if (made_.count(window) && commanded)
+            commanded(reinterpret_cast<platform::WindowHandle>(window), control);
     }
 
     void Destroyed(HWND window) {
@@ -167,6 +174,8 @@ class Win32HostWindows final : public HostWindows {
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY && g_windows) g_windows->Destroyed(window);
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && lParam != 0 && g_windows)
+        g_windows->Commanded(window, LOWORD(wParam));
     if (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_MDICHILD)
         return DefMDIChildProcW(window, message, wParam, lParam);
     if (IsChild(window)) return DefWindowProcW(window, message, wParam, lParam);

@@ -24,6 +24,10 @@ enum class ControlKind {
     List,    // a list view of texts; a double click notifies the dialog with kItemDoubleClicked
     Tree,    // a tree view of texts with pictures; a double click notifies kItemDoubleClicked
     Spin,    // up and down arrows that step the number in the edit field just before it
+    // A control of another component, named by its class identifier ("{…}") in the text. This
+    // system hosts no such controls: the views make no window for it and its place stays empty,
+    // whether or not the component is installed.
+    Embedded,
 };
 
 // What a tab control tells its dialog (OnNotify) when the user chose another tab.

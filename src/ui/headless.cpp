@@ -220,6 +220,7 @@ HeadlessDialog::HeadlessDialog(const DialogTemplate& dialog, DialogController& c
     font.height = PointsToHeight(points, 96);
     font.face = std::string(dialog.fontFace);
     for (const ControlTemplate& t : dialog.controls) {
+        if (t.kind == ControlKind::Embedded) continue;  // no window: its place stays empty
         HeadlessControl c;
         c.id = t.id;
         c.kind = t.kind;

@@ -216,6 +216,8 @@ class SvgWriter {
             case ControlKind::Spin:
                 Field(c);
                 break;
+            case ControlKind::Embedded:
+                break;
         }
         if (c.exStyle & style::kExStaticEdge) Outline(c.rect, Rgb(128, 128, 128));
         if (c.style & style::kBorder) Outline(c.rect, Rgb(0, 0, 0));

@@ -382,4 +382,58 @@ else
     cat "$WORK/worker.log" "$WORK/takeover.log" | tr -d '\r' | tail -n 30 | sed 's/^/    /'
 fi
 
+# 8. The picture menu of goods on the receipt form of the sample base, in klthost.exe's own frame: the
+#    module builds a two-level menu, opens the form and hands the menu over; the test program clicks
+#    the form's real buttons from outside (into the submenu: its dishes' prices on the upper lines;
+#    back: the drinks' again; a drink, which reaches the form's ВводТовара), holds the frame for the
+#    screenshot and closes the form. The picture: the submenu's yellow folder and the articles'
+#    plates on the buttons, the prices above and the names below them.
+cp "$SOURCE/examples/base/Forms/Обработка.ЧекП/"* "$WORK/base/Forms/Обработка.ЧекП/"
+cat >"$WORK/menu.1c" <<'MODULE'
+Процедура ОбработкаВнешнегоСобытия(Источник, Событие, Данные)
+    ЗавершитьРаботуСистемы(0);
+КонецПроцедуры
+Функция Товар(Код, Имя, Цена)
+    Пробелы = "                                                  ";
+    Возврат "003" + Код + Имя + Прав(Пробелы + Цена, 15) + Лев(Код + ".bmp" + Пробелы, 50);
+КонецФункции
+ЗагрузитьВнешнююКомпоненту("klt_drv.dll");
+Окна = СоздатьОбъект("Windows");
+Окна.СпрятатьЛишнее();
+Горячее = СоздатьОбъект("СписокЗначений");
+Горячее.ДобавитьЗначение(Товар("201", "Борщ", "180"), "Борщ");
+Горячее.ДобавитьЗначение(Товар("202", "Солянка", "210.5"), "Солянка");
+Корень = СоздатьОбъект("СписокЗначений");
+Корень.ДобавитьЗначение(Горячее, "Горячее");
+Для Н = 1 По 21 Цикл
+    Корень.ДобавитьЗначение(Товар("1" + ?(Н < 10, "0", "") + Н, "Напиток " + Н, "" + (50 + Н)), "Напиток " + Н);
+КонецЦикла;
+ОткрытьФорму("Обработка.ЧекП");
+Окна.ОбновитьМеню(Корень);
+Окна.УстановитьХЭНД();
+Окна.ОжиданиеЗакрытияФормы();
+MODULE
+run_wine "$HOST_EXE" --wait 120000 --ib "$(winpath "$WORK/base")\\" --rights РабочееМесто \
+    --const ВыводитьЦену=1 --const ОтображатьКартинки=1 --const ОтображатьТекст=1 \
+    "$(winpath "$WORK/menu.1c")" >"$WORK/menu.log" 2>&1 &
+host_pid=$!
+bg_started "$host_pid"
+KLT_UI_STEPS="main formtext:1101=51.00 formpress:1000 formtext:1101=180.00 formpress:1000 formtext:1101=51.00 formpress:1001 formtext:1201=Напиток shot close gone" \
+    KLT_UI_SHOT_DIR=$(winpath "$SHOTS") run_wine "$TESTS_EXE" \
+    --gtest_filter='UiWin32Steps.WorksAWindowOfAnotherProgram' >"$WORK/worker.log" 2>&1 &
+worker_pid=$!
+bg_started "$worker_pid"
+screenshot "$worker_pid" ui_picture_menu "picture menu on the receipt form" "255 255 0 300"
+worker_rc=0
+wait "$worker_pid" || worker_rc=$?
+host_rc=0
+wait "$host_pid" || host_rc=$?
+if [[ $worker_rc -eq 0 && $host_rc -eq 0 ]] && grep -aq '\[  PASSED  \] 1 test' "$WORK/worker.log" &&
+    tr -d '\r' <"$WORK/menu.log" | grep -qxF 'В чек: товар 101'; then
+    pass "klthost.exe: the receipt form's buttons clicked through the picture menu, the drink reached ВводТовара"
+else
+    fail "klthost.exe: the picture menu (exit $worker_rc, $host_rc)"
+    cat "$WORK/worker.log" "$WORK/menu.log" | tr -d '\r' | tail -n 30 | sed 's/^/    /'
+fi
+
 finish

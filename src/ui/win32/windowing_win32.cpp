@@ -2,6 +2,7 @@
 // reads it and run by DialogBoxIndirectParamW, whose modal loop gives Esc, Enter and Tab their
 // usual meaning and keeps dispatching the loop's ownerless timers. Colour labels and other custom
 // controls are statics whose window procedure is ours.
+#include <algorithm>
 #include <cwchar>
 #include <exception>
 #include <map>
@@ -59,7 +60,10 @@ class TemplateWriter {
 void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
     w.Dword(d.style | style::kSetFont);
     w.Dword(0);
-    w.Word(static_cast<unsigned>(d.controls.size()));
+    // Embedded controls of other components get no window: their places stay empty.
+    const auto made = std::count_if(d.controls.begin(), d.controls.end(),
+                                    [](const ControlTemplate& c) { return c.kind != ControlKind::Embedded; });
+    w.Word(static_cast<unsigned>(made));
     w.Word(0);
     w.Word(0);
     w.Word(static_cast<unsigned>(d.cx));
@@ -70,6 +74,7 @@ void BuildTemplate(const DialogTemplate& d, TemplateWriter& w) {
     w.Word(static_cast<unsigned>(d.fontPoints));
     w.Text(std::string(d.fontFace));
     for (const ControlTemplate& c : d.controls) {
+        if (c.kind == ControlKind::Embedded) continue;
         w.Align();
         std::uint32_t s = c.style | style::kChild | style::kVisible;
         w.Dword(s);
