@@ -216,15 +216,23 @@ double Numeric::ToDouble() const {
 }
 
 std::string Numeric::ToString() const {
-    std::uint64_t magnitude =
-        mantissa_ < 0 ? 0 - static_cast<std::uint64_t>(mantissa_) : static_cast<std::uint64_t>(mantissa_);
+    return ToFixed(scale_);
+}
+
+std::string Numeric::ToFixed(int decimals) const {
+    decimals = std::clamp(decimals, 0, kMaxScale);
+    const Numeric r = decimals < scale_ ? Rounded(decimals) : *this;
+    const std::uint64_t magnitude = r.mantissa_ < 0 ? 0 - static_cast<std::uint64_t>(r.mantissa_)
+                                                    : static_cast<std::uint64_t>(r.mantissa_);
     std::string digits = std::to_string(magnitude);
-    if (scale_ > 0) {
-        if (digits.size() <= static_cast<std::size_t>(scale_))
-            digits.insert(0, scale_ - digits.size() + 1, '0');
-        digits.insert(digits.size() - scale_, 1, '.');
+    // Missing fraction digits are written, never multiplied in: the mantissa cannot overflow.
+    digits.append(static_cast<std::size_t>(decimals - r.scale_), '0');
+    if (decimals > 0) {
+        if (digits.size() <= static_cast<std::size_t>(decimals))
+            digits.insert(0, static_cast<std::size_t>(decimals) - digits.size() + 1, '0');
+        digits.insert(digits.size() - static_cast<std::size_t>(decimals), 1, '.');
     }
-    if (mantissa_ < 0) digits.insert(0, 1, '-');
+    if (r.mantissa_ < 0) digits.insert(0, 1, '-');
     return digits;
 }
 

@@ -26,6 +26,9 @@ class Numeric {
     double ToDouble() const;
     // Shortest decimal form: "12.5", "-3", "0.3".
     std::string ToString() const;
+    // Rounded (halves away from zero) to `decimals` fraction digits and written with exactly that
+    // many: 120.5 with 2 is "120.50", with 0 "121".
+    std::string ToFixed(int decimals) const;
 
     bool IsZero() const { return mantissa_ == 0; }
     bool IsNegative() const { return mantissa_ < 0; }

@@ -421,16 +421,7 @@ std::string PriceText(const std::string& price, std::int32_t sumDisplayMode) {
     const host::Numeric value = host::Numeric::Parse(number, &consumed);
     const bool digits = number.find_first_of("0123456789") != std::string::npos;
     if (number.empty() || !digits || consumed != number.size()) return kBlank;
-    const int decimals = sumDisplayMode != 0 ? 0 : 2;
-    const host::Numeric rounded = value.Rounded(decimals);
-    std::uint64_t magnitude = rounded.mantissa() < 0 ? 0 - static_cast<std::uint64_t>(rounded.mantissa())
-                                                     : static_cast<std::uint64_t>(rounded.mantissa());
-    for (int s = rounded.scale(); s < decimals; ++s) magnitude *= 10;
-    std::string digitsText = std::to_string(magnitude);
-    if (digitsText.size() <= static_cast<std::size_t>(decimals))
-        digitsText.insert(0, static_cast<std::size_t>(decimals) + 1 - digitsText.size(), '0');
-    if (decimals > 0) digitsText.insert(digitsText.size() - static_cast<std::size_t>(decimals), ".");
-    return (rounded.IsNegative() && magnitude != 0 ? "-" : "") + digitsText;
+    return value.ToFixed(sumDisplayMode != 0 ? 0 : 2);
 }
 
 void ResetPictureMenu(const host::Value& rootList) {
